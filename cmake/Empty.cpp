@@ -1,0 +1,1 @@
+// A library folder whose sources have not been written yet still builds.

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+
+namespace os {
+
+// Paths are wide strings written with '/' (or '\') and an optional leading
+// macro such as "%app_path%". expand_path() turns them into platform paths
+// with '/' separators just before the platform is called.
+std::u16string expand_path(const std::u16string& path);
+std::u16string join_path(const std::u16string& directory, const std::u16string& name);
+std::u16string directory_of(const std::u16string& path);
+std::u16string file_name_of(const std::u16string& path);
+std::u16string strip_separator(const std::u16string& path);
+std::u16string strip_extension(const std::u16string& path);
+std::u16string file_title_of(const std::u16string& path);
+bool same_path(const std::u16string& a, const std::u16string& b);
+void create_directories(const std::u16string& path);
+void delete_file(const std::u16string& path);
+
+// The UTF-8 form of an expanded path, for Linux calls.
+std::string native_path(const std::u16string& expanded_path);
+
+} // namespace os
