@@ -21,4 +21,16 @@ void delete_file(const std::u16string& path);
 // The UTF-8 form of an expanded path, for Linux calls.
 std::string native_path(const std::u16string& expanded_path);
 
+// Reads the special folders again from the environment (XDG folders, or
+// RINGWISE_ROOT). They are otherwise read once, at their first use:
+//   %my_documents%   XDG_DOCUMENTS_DIR, else ~/Documents      ROOT/Documents
+//   %windows%        $XDG_DATA_HOME/ringwise/system           ROOT/system
+//   %startup%        $XDG_CONFIG_HOME/autostart                ROOT/autostart
+//   %programs%       $XDG_DATA_HOME/applications               ROOT/applications
+//   %start_menu%     $XDG_DATA_HOME/applications               ROOT/applications
+//   %program_files%  $XDG_DATA_HOME/ringwise/programs         ROOT/programs
+// "%app_full_name%" (the running program), "%app_path%" and "%app_name%"
+// are computed at every expansion.
+void reload_special_folders();
+
 } // namespace os

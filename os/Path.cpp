@@ -1,0 +1,278 @@
+#include "os/Path.h"
+
+#include "liba/Convert.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <mutex>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace os {
+
+namespace {
+
+bool is_separator(char16_t c)
+{
+    return c == u'/' || c == u'\\';
+}
+
+// The shell folders, read from the environment once and then kept.
+struct SpecialFolders {
+    std::u16string my_documents;
+    std::u16string windows;
+    std::u16string startup;
+    std::u16string programs;
+    std::u16string start_menu;
+    std::u16string program_files;
+};
+
+std::string environment(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
+std::string home_directory()
+{
+    std::string home = environment("HOME");
+    if (!home.empty())
+        return home;
+    if (passwd* entry = getpwuid(getuid()); entry && entry->pw_dir)
+        return entry->pw_dir;
+    return {};
+}
+
+// An XDG base directory: the variable when it holds an absolute path,
+// otherwise the home directory followed by the default.
+std::string xdg_directory(const char* variable, const char* fallback)
+{
+    std::string value = environment(variable);
+    if (!value.empty() && value[0] == '/')
+        return value;
+    std::string home = home_directory();
+    return home.empty() ? std::string() : home + "/" + fallback;
+}
+
+// The documents folder from XDG_DOCUMENTS_DIR, either in the environment or
+// in the user's "user-dirs.dirs" (lines such as XDG_DOCUMENTS_DIR="$HOME/Docs").
+std::string documents_directory()
+{
+    std::string value = environment("XDG_DOCUMENTS_DIR");
+    if (!value.empty() && value[0] == '/')
+        return value;
+    std::string home = home_directory();
+    std::string config = xdg_directory("XDG_CONFIG_HOME", ".config");
+    if (!config.empty()) {
+        if (FILE* file = std::fopen((config + "/user-dirs.dirs").c_str(), "re")) {
+            char line[4096];
+            while (std::fgets(line, sizeof line, file)) {
+                std::string text(line);
+                while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
+                    text.pop_back();
+                const std::string key = "XDG_DOCUMENTS_DIR=\"";
+                if (text.compare(0, key.size(), key) != 0 || text.size() < key.size() + 1
+                    || text.back() != '"')
+                    continue;
+                std::string path = text.substr(key.size(), text.size() - key.size() - 1);
+                if (path.compare(0, 5, "$HOME") == 0 && !home.empty())
+                    path = home + path.substr(5);
+                if (!path.empty() && path[0] == '/')
+                    value = path;
+            }
+            std::fclose(file);
+            if (!value.empty())
+                return value;
+        }
+    }
+    return home.empty() ? std::string() : home + "/Documents";
+}
+
+SpecialFolders read_special_folders()
+{
+    SpecialFolders folders;
+    std::string root = environment("RINGWISE_ROOT");
+    if (!root.empty()) {
+        while (root.size() > 1 && root.back() == '/')
+            root.pop_back();
+        folders.my_documents = liba::from_utf8(root + "/Documents");
+        folders.windows = liba::from_utf8(root + "/system");
+        folders.startup = liba::from_utf8(root + "/autostart");
+        folders.programs = liba::from_utf8(root + "/applications");
+        folders.start_menu = folders.programs;
+        folders.program_files = liba::from_utf8(root + "/programs");
+        return folders;
+    }
+    std::string data = xdg_directory("XDG_DATA_HOME", ".local/share");
+    std::string config = xdg_directory("XDG_CONFIG_HOME", ".config");
+    folders.my_documents = liba::from_utf8(documents_directory());
+    if (!data.empty()) {
+        folders.windows = liba::from_utf8(data + "/ringwise/system");
+        folders.programs = liba::from_utf8(data + "/applications");
+        folders.start_menu = folders.programs;
+        folders.program_files = liba::from_utf8(data + "/ringwise/programs");
+    }
+    if (!config.empty())
+        folders.startup = liba::from_utf8(config + "/autostart");
+    return folders;
+}
+
+std::mutex folders_mutex;
+bool folders_read = false;
+SpecialFolders folders_value;
+
+SpecialFolders special_folders()
+{
+    std::lock_guard lock(folders_mutex);
+    if (!folders_read) {
+        folders_value = read_special_folders();
+        folders_read = true;
+    }
+    return folders_value;
+}
+
+// The running program's file, resolved; the buffer doubles while the
+// link fills it completely.
+std::u16string module_file_name()
+{
+    std::string buffer(1024, '\0');
+    for (;;) {
+        ssize_t length = readlink("/proc/self/exe", buffer.data(), buffer.size());
+        if (length < 0)
+            return {};
+        if (static_cast<std::size_t>(length) < buffer.size()) {
+            buffer.resize(static_cast<std::size_t>(length));
+            return liba::from_utf8(buffer);
+        }
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+bool starts_with(const std::u16string& path, std::u16string_view prefix)
+{
+    return path.size() >= prefix.size()
+        && std::u16string_view(path).substr(0, prefix.size()) == prefix;
+}
+
+void create_native_directories(const std::u16string& path)
+{
+    std::u16string directory = strip_separator(path);
+    if (directory.empty())
+        return;
+    std::string native = native_path(directory);
+    struct stat status;
+    if (::stat(native.c_str(), &status) == 0)
+        return;
+    std::u16string parent = directory_of(directory);
+    if (!parent.empty() && parent.size() < path.size())
+        create_native_directories(parent);
+    ::mkdir(native.c_str(), 0755);
+}
+
+} // namespace
+
+void reload_special_folders()
+{
+    SpecialFolders folders = read_special_folders();
+    std::lock_guard lock(folders_mutex);
+    folders_value = std::move(folders);
+    folders_read = true;
+}
+
+std::u16string expand_path(const std::u16string& path)
+{
+    std::u16string result;
+    std::size_t position = 0;
+    if (starts_with(path, u"%")) {
+        std::u16string full_name = module_file_name();
+        SpecialFolders folders = special_folders();
+        const std::pair<std::u16string_view, std::u16string> macros[] = {
+            { u"%app_full_name%", full_name },
+            { u"%app_path%", strip_separator(directory_of(full_name)) },
+            { u"%app_name%", file_name_of(full_name) },
+            { u"%my_documents%", folders.my_documents },
+            { u"%windows%", folders.windows },
+            { u"%startup%", folders.startup },
+            { u"%programs%", folders.programs },
+            { u"%start_menu%", folders.start_menu },
+            { u"%program_files%", folders.program_files },
+        };
+        for (const auto& [macro, value] : macros) {
+            if (starts_with(path, macro)) {
+                result = value;
+                position = macro.size();
+                break;
+            }
+        }
+    }
+    result.reserve(result.size() + path.size() - position);
+    for (; position < path.size(); ++position)
+        result += path[position] == u'\\' ? u'/' : path[position];
+    return result;
+}
+
+std::u16string join_path(const std::u16string& directory, const std::u16string& name)
+{
+    if (directory.empty())
+        return name;
+    return strip_separator(directory) + u'/' + name;
+}
+
+std::u16string directory_of(const std::u16string& path)
+{
+    std::size_t last = path.find_last_of(u"/\\");
+    return last == std::u16string::npos ? std::u16string() : path.substr(0, last + 1);
+}
+
+std::u16string file_name_of(const std::u16string& path)
+{
+    std::size_t last = path.find_last_of(u"/\\");
+    return last == std::u16string::npos ? path : path.substr(last + 1);
+}
+
+std::u16string strip_separator(const std::u16string& path)
+{
+    if (!path.empty() && is_separator(path.back()))
+        return path.substr(0, path.size() - 1);
+    return path;
+}
+
+std::u16string strip_extension(const std::u16string& path)
+{
+    std::size_t dot = path.rfind(u'.');
+    if (dot == std::u16string::npos)
+        return path;
+    std::size_t separator = path.find_last_of(u"/\\");
+    if (separator != std::u16string::npos && separator > dot)
+        return path;
+    return path.substr(0, dot);
+}
+
+std::u16string file_title_of(const std::u16string& path)
+{
+    return strip_extension(file_name_of(path));
+}
+
+bool same_path(const std::u16string& a, const std::u16string& b)
+{
+    return liba::equal_ignoring_case(
+        strip_separator(expand_path(a)), strip_separator(expand_path(b)));
+}
+
+void create_directories(const std::u16string& path)
+{
+    create_native_directories(expand_path(path));
+}
+
+void delete_file(const std::u16string& path)
+{
+    ::unlink(native_path(expand_path(path)).c_str());
+}
+
+std::string native_path(const std::u16string& expanded_path)
+{
+    return liba::to_utf8(expanded_path);
+}
+
+} // namespace os
