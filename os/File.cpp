@@ -27,7 +27,10 @@ File::File(const std::u16string& path, int mode)
         flags = O_RDWR | O_CREAT;
         break;
     }
-    int fd = ::open(native.c_str(), flags | O_CLOEXEC, 0644);
+    // A name with an embedded zero would open a shorter, different path.
+    int fd = native.find('\0') == std::string::npos
+        ? ::open(native.c_str(), flags | O_CLOEXEC, 0644)
+        : -1;
     if (fd >= 0) {
         struct stat status;
         // Directories open for reading on Linux; they are not files here.
