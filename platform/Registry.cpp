@@ -1,0 +1,516 @@
+#include "platform/Registry.h"
+
+#include "liba/Convert.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <mutex>
+#include <pwd.h>
+#include <sqlite3.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace platform {
+
+// How long an operation waits for another process's write to finish.
+constexpr int BUSY_TIMEOUT_MS = 2000;
+
+struct RegistryImpl {
+    std::string fixed_file;
+    std::mutex mutex;
+    sqlite3* db { nullptr };
+    std::string db_file;
+    pid_t pid { 0 };
+    dev_t device { 0 };
+    ino_t inode { 0 };
+    bool schema_ready { false };
+};
+
+namespace {
+
+constexpr const char16_t* ROOTS[] = {
+    u"HKEY_CLASSES_ROOT",
+    u"HKEY_LOCAL_MACHINE",
+    u"HKEY_USERS",
+    u"HKEY_CURRENT_USER",
+};
+
+// Keys form a tree: the roots have parent 0. Names keep their case; the
+// folded columns hold them in small letters for look-ups.
+constexpr const char* SCHEMA = R"(
+CREATE TABLE IF NOT EXISTS keys (
+    id INTEGER PRIMARY KEY,
+    parent INTEGER NOT NULL,
+    name TEXT NOT NULL,
+    folded TEXT NOT NULL,
+    UNIQUE (parent, folded)
+);
+CREATE TABLE IF NOT EXISTS key_values (
+    key INTEGER NOT NULL,
+    name TEXT NOT NULL,
+    folded TEXT NOT NULL,
+    type INTEGER NOT NULL,
+    data BLOB NOT NULL,
+    PRIMARY KEY (key, folded)
+) WITHOUT ROWID;
+INSERT OR IGNORE INTO keys (parent, name, folded) VALUES
+    (0, 'HKEY_CLASSES_ROOT', 'hkey_classes_root'),
+    (0, 'HKEY_LOCAL_MACHINE', 'hkey_local_machine'),
+    (0, 'HKEY_USERS', 'hkey_users'),
+    (0, 'HKEY_CURRENT_USER', 'hkey_current_user');
+)";
+
+// Text bound from a view must never be a null pointer: SQLite would store NULL.
+const char16_t EMPTY_TEXT[] = u"";
+const std::uint8_t EMPTY_DATA[1] = { 0 };
+
+class Statement : liba::Nocopy {
+public:
+    Statement(sqlite3* db, const char* sql)
+    {
+        if (sqlite3_prepare_v2(db, sql, -1, &statement_, nullptr) != SQLITE_OK) {
+            sqlite3_finalize(statement_);
+            statement_ = nullptr;
+        }
+    }
+    ~Statement() { sqlite3_finalize(statement_); }
+
+    bool ok() const { return statement_ != nullptr; }
+
+    void bind(int index, sqlite3_int64 value) { sqlite3_bind_int64(statement_, index, value); }
+    void bind(int index, std::u16string_view text)
+    {
+        const char16_t* data = text.empty() ? EMPTY_TEXT : text.data();
+        sqlite3_bind_text16(statement_, index, data, static_cast<int>(text.size() * 2), SQLITE_TRANSIENT);
+    }
+    void bind(int index, const std::vector<std::uint8_t>& data)
+    {
+        const std::uint8_t* bytes = data.empty() ? EMPTY_DATA : data.data();
+        sqlite3_bind_blob(statement_, index, bytes, static_cast<int>(data.size()), SQLITE_TRANSIENT);
+    }
+
+    // SQLITE_ROW, SQLITE_DONE or an error.
+    int step() { return statement_ ? sqlite3_step(statement_) : SQLITE_ERROR; }
+    void reset()
+    {
+        sqlite3_reset(statement_);
+        sqlite3_clear_bindings(statement_);
+    }
+
+    sqlite3_int64 integer(int column) { return sqlite3_column_int64(statement_, column); }
+    std::u16string text(int column)
+    {
+        auto* data = static_cast<const char16_t*>(sqlite3_column_text16(statement_, column));
+        int bytes = sqlite3_column_bytes16(statement_, column);
+        return data ? std::u16string(data, static_cast<std::size_t>(bytes) / 2) : std::u16string();
+    }
+    std::vector<std::uint8_t> blob(int column)
+    {
+        auto* data = static_cast<const std::uint8_t*>(sqlite3_column_blob(statement_, column));
+        int bytes = sqlite3_column_bytes(statement_, column);
+        return data ? std::vector<std::uint8_t>(data, data + bytes) : std::vector<std::uint8_t>();
+    }
+
+private:
+    sqlite3_stmt* statement_ { nullptr };
+};
+
+bool execute(sqlite3* db, const char* sql)
+{
+    return sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
+}
+
+// A write transaction. BEGIN IMMEDIATE takes the write lock at once, so a
+// busy database is waited for here, with the busy timeout, instead of failing
+// half-way when a read turns into a write.
+class Transaction : liba::Nocopy {
+public:
+    explicit Transaction(sqlite3* db)
+        : db_(db)
+        , begun_(execute(db, "BEGIN IMMEDIATE"))
+    {
+    }
+    ~Transaction()
+    {
+        if (begun_ && !committed_)
+            execute(db_, "ROLLBACK");
+    }
+
+    bool begun() const { return begun_; }
+    bool commit()
+    {
+        committed_ = begun_ && execute(db_, "COMMIT");
+        return committed_;
+    }
+
+private:
+    sqlite3* db_;
+    bool begun_;
+    bool committed_ { false };
+};
+
+// The components of a key path, or nothing when it does not start with a
+// root. Empty components (doubled or trailing separators) are skipped.
+std::optional<std::vector<std::u16string>> split_key(std::u16string_view key)
+{
+    std::vector<std::u16string> parts;
+    std::size_t start = 0;
+    while (start <= key.size()) {
+        std::size_t end = key.find(u'\\', start);
+        if (end == std::u16string_view::npos)
+            end = key.size();
+        if (end > start)
+            parts.emplace_back(key.substr(start, end - start));
+        start = end + 1;
+    }
+    if (parts.empty())
+        return std::nullopt;
+    for (const char16_t* root : ROOTS) {
+        if (liba::equal_ignoring_case(parts.front(), root))
+            return parts;
+    }
+    return std::nullopt;
+}
+
+std::optional<sqlite3_int64> find_key(sqlite3* db, const std::vector<std::u16string>& parts)
+{
+    Statement select(db, "SELECT id FROM keys WHERE parent = ?1 AND folded = ?2");
+    if (!select.ok())
+        return std::nullopt;
+    sqlite3_int64 id = 0;
+    for (auto& part : parts) {
+        select.reset();
+        select.bind(1, id);
+        select.bind(2, liba::to_lower(part));
+        if (select.step() != SQLITE_ROW)
+            return std::nullopt;
+        id = select.integer(0);
+    }
+    return id;
+}
+
+std::string home_directory()
+{
+    if (const char* home = std::getenv("HOME"); home && *home)
+        return home;
+    if (const passwd* entry = ::getpwuid(::getuid()); entry && entry->pw_dir)
+        return entry->pw_dir;
+    return "/tmp";
+}
+
+std::string resolve_file(const std::string& fixed_file)
+{
+    if (!fixed_file.empty())
+        return fixed_file;
+    if (const char* file = std::getenv("RINGWISE_REGISTRY"); file && *file)
+        return file;
+    std::string config;
+    if (const char* home = std::getenv("XDG_CONFIG_HOME"); home && *home == '/')
+        config = home;
+    else
+        config = home_directory() + "/.config";
+    return config + "/ringwise/registry.db";
+}
+
+void create_parent_directories(const std::string& file)
+{
+    for (std::size_t slash = file.find('/', 1); slash != std::string::npos; slash = file.find('/', slash + 1))
+        ::mkdir(file.substr(0, slash).c_str(), 0700);
+}
+
+void disconnect(RegistryImpl& impl)
+{
+    // A connection inherited from the parent of a forked process must not be
+    // used or closed by the child: it would disturb the parent's locks.
+    if (impl.db && impl.pid == ::getpid())
+        sqlite3_close_v2(impl.db);
+    impl.db = nullptr;
+    impl.schema_ready = false;
+}
+
+// The open connection to the current database file, reopened when the file
+// name changed, the file was replaced, or the process was forked. Without
+// `create`, a missing file gives no connection.
+sqlite3* connect(RegistryImpl& impl, bool create)
+{
+    std::string file = resolve_file(impl.fixed_file);
+    struct stat status;
+    bool exists = ::stat(file.c_str(), &status) == 0;
+    if (impl.db) {
+        bool same = impl.pid == ::getpid() && impl.db_file == file && exists && status.st_dev == impl.device
+            && status.st_ino == impl.inode;
+        if (same)
+            return impl.db;
+        disconnect(impl);
+    }
+    if (!exists && !create)
+        return nullptr;
+    if (!exists)
+        create_parent_directories(file);
+    int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | (create ? SQLITE_OPEN_CREATE : 0);
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(file.c_str(), &db, flags, nullptr) != SQLITE_OK || ::stat(file.c_str(), &status) != 0) {
+        sqlite3_close_v2(db);
+        return nullptr;
+    }
+    sqlite3_busy_timeout(db, BUSY_TIMEOUT_MS);
+    impl.db = db;
+    impl.db_file = file;
+    impl.pid = ::getpid();
+    impl.device = status.st_dev;
+    impl.inode = status.st_ino;
+    impl.schema_ready = false;
+    return db;
+}
+
+bool ensure_schema(RegistryImpl& impl)
+{
+    if (impl.schema_ready)
+        return true;
+    // The journal mode is kept in the file; switching needs no transaction.
+    Statement mode(impl.db, "PRAGMA journal_mode = WAL");
+    if (mode.step() != SQLITE_ROW || mode.text(0) != u"wal")
+        return false;
+    Transaction transaction(impl.db);
+    if (!transaction.begun() || !execute(impl.db, SCHEMA) || !transaction.commit())
+        return false;
+    impl.schema_ready = true;
+    return true;
+}
+
+} // namespace
+
+Registry::Registry(std::string file)
+{
+    impl_.impl().fixed_file = std::move(file);
+}
+
+Registry::~Registry()
+{
+    disconnect(impl_.impl());
+}
+
+Registry& Registry::shared()
+{
+    // Never destroyed: static destructors elsewhere may still read the log switch.
+    static Registry* registry = new Registry;
+    return *registry;
+}
+
+std::string Registry::file() const
+{
+    return resolve_file(impl_.impl().fixed_file);
+}
+
+bool Registry::key_exists(std::u16string_view key)
+{
+    auto parts = split_key(key);
+    if (!parts)
+        return false;
+    RegistryImpl& impl = impl_.impl();
+    std::lock_guard lock(impl.mutex);
+    sqlite3* db = connect(impl, false);
+    return db && find_key(db, *parts).has_value();
+}
+
+bool Registry::create_key(std::u16string_view key)
+{
+    auto parts = split_key(key);
+    if (!parts)
+        return false;
+    RegistryImpl& impl = impl_.impl();
+    std::lock_guard lock(impl.mutex);
+    sqlite3* db = connect(impl, true);
+    if (!db)
+        return false;
+    if (find_key(db, *parts))
+        return true;
+    for (auto& part : *parts) {
+        if (part.size() > REGISTRY_MAX_KEY_NAME)
+            return false;
+    }
+    if (!ensure_schema(impl))
+        return false;
+    Transaction transaction(db);
+    if (!transaction.begun())
+        return false;
+    Statement select(db, "SELECT id FROM keys WHERE parent = ?1 AND folded = ?2");
+    Statement insert(db, "INSERT INTO keys (parent, name, folded) VALUES (?1, ?2, ?3)");
+    if (!select.ok() || !insert.ok())
+        return false;
+    sqlite3_int64 id = 0;
+    for (auto& part : *parts) {
+        std::u16string folded = liba::to_lower(part);
+        select.reset();
+        select.bind(1, id);
+        select.bind(2, folded);
+        int found = select.step();
+        if (found == SQLITE_ROW) {
+            id = select.integer(0);
+            continue;
+        }
+        // A root is never created here: the path must start with one.
+        if (found != SQLITE_DONE || id == 0)
+            return false;
+        insert.reset();
+        insert.bind(1, id);
+        insert.bind(2, part);
+        insert.bind(3, folded);
+        if (insert.step() != SQLITE_DONE)
+            return false;
+        id = sqlite3_last_insert_rowid(db);
+    }
+    return transaction.commit();
+}
+
+bool Registry::delete_key(std::u16string_view key)
+{
+    auto parts = split_key(key);
+    if (!parts || parts->size() < 2)
+        return false;
+    RegistryImpl& impl = impl_.impl();
+    std::lock_guard lock(impl.mutex);
+    sqlite3* db = connect(impl, false);
+    if (!db)
+        return false;
+    Transaction transaction(db);
+    if (!transaction.begun())
+        return false;
+    auto id = find_key(db, *parts);
+    if (!id)
+        return false;
+    Statement values(db, "WITH RECURSIVE doomed(id) AS (SELECT ?1 UNION ALL "
+                         "SELECT keys.id FROM keys JOIN doomed ON keys.parent = doomed.id) "
+                         "DELETE FROM key_values WHERE key IN doomed");
+    Statement keys(db, "WITH RECURSIVE doomed(id) AS (SELECT ?1 UNION ALL "
+                       "SELECT keys.id FROM keys JOIN doomed ON keys.parent = doomed.id) "
+                       "DELETE FROM keys WHERE id IN doomed");
+    values.bind(1, *id);
+    keys.bind(1, *id);
+    if (values.step() != SQLITE_DONE || keys.step() != SQLITE_DONE)
+        return false;
+    return transaction.commit();
+}
+
+std::optional<std::vector<std::u16string>> Registry::subkeys(std::u16string_view key)
+{
+    auto parts = split_key(key);
+    if (!parts)
+        return std::nullopt;
+    RegistryImpl& impl = impl_.impl();
+    std::lock_guard lock(impl.mutex);
+    sqlite3* db = connect(impl, false);
+    if (!db)
+        return std::nullopt;
+    auto id = find_key(db, *parts);
+    if (!id)
+        return std::nullopt;
+    Statement select(db, "SELECT name FROM keys WHERE parent = ?1 ORDER BY folded, name");
+    select.bind(1, *id);
+    std::vector<std::u16string> names;
+    int result;
+    while ((result = select.step()) == SQLITE_ROW)
+        names.push_back(select.text(0));
+    if (result != SQLITE_DONE)
+        return std::nullopt;
+    return names;
+}
+
+std::optional<RegistryValue> Registry::query_value(std::u16string_view key, std::u16string_view name)
+{
+    auto parts = split_key(key);
+    if (!parts)
+        return std::nullopt;
+    RegistryImpl& impl = impl_.impl();
+    std::lock_guard lock(impl.mutex);
+    sqlite3* db = connect(impl, false);
+    if (!db)
+        return std::nullopt;
+    auto id = find_key(db, *parts);
+    if (!id)
+        return std::nullopt;
+    Statement select(db, "SELECT name, type, data FROM key_values WHERE key = ?1 AND folded = ?2");
+    select.bind(1, *id);
+    select.bind(2, liba::to_lower(name));
+    if (select.step() != SQLITE_ROW)
+        return std::nullopt;
+    return RegistryValue { select.text(0), static_cast<std::uint32_t>(select.integer(1)), select.blob(2) };
+}
+
+bool Registry::set_value(std::u16string_view key, const RegistryValue& value)
+{
+    auto parts = split_key(key);
+    if (!parts)
+        return false;
+    RegistryImpl& impl = impl_.impl();
+    std::lock_guard lock(impl.mutex);
+    sqlite3* db = connect(impl, false);
+    if (!db)
+        return false;
+    Transaction transaction(db);
+    if (!transaction.begun())
+        return false;
+    auto id = find_key(db, *parts);
+    if (!id)
+        return false;
+    Statement upsert(db, "INSERT INTO key_values (key, name, folded, type, data) VALUES (?1, ?2, ?3, ?4, ?5) "
+                         "ON CONFLICT (key, folded) DO UPDATE SET type = excluded.type, data = excluded.data");
+    upsert.bind(1, *id);
+    upsert.bind(2, value.name);
+    upsert.bind(3, liba::to_lower(value.name));
+    upsert.bind(4, static_cast<sqlite3_int64>(value.type));
+    upsert.bind(5, value.data);
+    if (upsert.step() != SQLITE_DONE)
+        return false;
+    return transaction.commit();
+}
+
+bool Registry::delete_value(std::u16string_view key, std::u16string_view name)
+{
+    auto parts = split_key(key);
+    if (!parts)
+        return false;
+    RegistryImpl& impl = impl_.impl();
+    std::lock_guard lock(impl.mutex);
+    sqlite3* db = connect(impl, false);
+    if (!db)
+        return false;
+    Transaction transaction(db);
+    if (!transaction.begun())
+        return false;
+    auto id = find_key(db, *parts);
+    if (!id)
+        return false;
+    Statement remove(db, "DELETE FROM key_values WHERE key = ?1 AND folded = ?2");
+    remove.bind(1, *id);
+    remove.bind(2, liba::to_lower(name));
+    if (remove.step() != SQLITE_DONE || sqlite3_changes(db) == 0)
+        return false;
+    return transaction.commit();
+}
+
+std::optional<std::vector<RegistryValue>> Registry::values(std::u16string_view key)
+{
+    auto parts = split_key(key);
+    if (!parts)
+        return std::nullopt;
+    RegistryImpl& impl = impl_.impl();
+    std::lock_guard lock(impl.mutex);
+    sqlite3* db = connect(impl, false);
+    if (!db)
+        return std::nullopt;
+    auto id = find_key(db, *parts);
+    if (!id)
+        return std::nullopt;
+    Statement select(db, "SELECT name, type, data FROM key_values WHERE key = ?1 ORDER BY folded, name");
+    select.bind(1, *id);
+    std::vector<RegistryValue> values;
+    int result;
+    while ((result = select.step()) == SQLITE_ROW)
+        values.push_back({ select.text(0), static_cast<std::uint32_t>(select.integer(1)), select.blob(2) });
+    if (result != SQLITE_DONE)
+        return std::nullopt;
+    return values;
+}
+
+} // namespace platform
