@@ -1,0 +1,63 @@
+#include "liba/Stopwatch.h"
+#include "liba/Tick.h"
+
+#include <gtest/gtest.h>
+
+using namespace liba;
+
+namespace {
+
+std::uint32_t fake_now = 0;
+std::uint32_t fake_ticks()
+{
+    return fake_now;
+}
+
+class FakeClock : public ::testing::Test {
+protected:
+    void SetUp() override { previous = set_tick_source(&fake_ticks); }
+    void TearDown() override { set_tick_source(previous); }
+    TickSource previous = nullptr;
+};
+
+} // namespace
+
+TEST_F(FakeClock, ElapsedIsMillisecondsAsSeconds)
+{
+    fake_now = 5000;
+    Stopwatch stopwatch;
+    EXPECT_EQ(stopwatch.start(), 5000.0);
+    fake_now = 7700;
+    EXPECT_DOUBLE_EQ(stopwatch.elapsed(), 2.7);
+    stopwatch.restart();
+    EXPECT_EQ(stopwatch.elapsed(), 0.0);
+}
+
+TEST_F(FakeClock, ElapsedSurvivesTheWrapOfTheTickCount)
+{
+    fake_now = 0xFFFFFF00u;
+    Stopwatch stopwatch;
+    fake_now = 0x100u;
+    EXPECT_DOUBLE_EQ(stopwatch.elapsed(), 0.512);
+}
+
+TEST(TickCount, RestoresTheMonotonicClock)
+{
+    TickSource previous = set_tick_source(&fake_ticks);
+    fake_now = 12345;
+    EXPECT_EQ(tick_count(), 12345u);
+    EXPECT_EQ(set_tick_source(previous), &fake_ticks);
+    std::uint32_t before = tick_count();
+    liba::sleep(20);
+    std::uint32_t passed = tick_count() - before;
+    EXPECT_GE(passed, 20u);
+    EXPECT_LT(passed, 5000u);
+}
+
+TEST(TickCount, GlobalStopwatchRunsFromProgramStart)
+{
+    Stopwatch& global = global_stopwatch();
+    EXPECT_EQ(&global, &global_stopwatch());
+    EXPECT_GE(global.elapsed(), 0.0);
+    EXPECT_LT(global.elapsed(), 600.0);
+}
