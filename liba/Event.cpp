@@ -6,10 +6,10 @@ namespace liba {
 
 void Event::set()
 {
-    {
-        std::lock_guard lock(mutex_);
-        set_ = true;
-    }
+    // Notify while holding the lock: a waiter that wakes may destroy the
+    // event at once, and must not do so while set() still uses it.
+    std::lock_guard lock(mutex_);
+    set_ = true;
     signalled_.notify_all();
 }
 

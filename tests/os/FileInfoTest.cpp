@@ -1,0 +1,61 @@
+#include "os/FileInfo.h"
+
+#include "TempDirectory.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <ctime>
+
+using os::FileInfo;
+
+TEST(FileInfo, DescribesAFile)
+{
+    TempDirectory temp;
+    temp.write("a.wav", std::string(1234, 'x'));
+    FileInfo info(temp.wide("a.wav"));
+    EXPECT_EQ(info.path, temp.wide("a.wav"));
+    EXPECT_TRUE(info.exists());
+    EXPECT_FALSE(info.is_directory());
+    EXPECT_EQ(info.error, 0);
+    EXPECT_EQ(info.size, 1234u);
+
+    time_t now = time(nullptr);
+    tm local {};
+    localtime_r(&now, &local);
+    EXPECT_EQ(info.modified.year, local.tm_year + 1900);
+    EXPECT_GE(info.modified.month, 1);
+    EXPECT_LE(info.modified.month, 12);
+    EXPECT_EQ(info.created.year, local.tm_year + 1900);
+}
+
+TEST(FileInfo, DirectoryWithOrWithoutTrailingSeparator)
+{
+    TempDirectory temp;
+    temp.write("sub/x", "");
+    for (const std::u16string& path :
+        { temp.wide("sub"), temp.wide("sub/"), temp.wide() + u"\\sub\\" }) {
+        FileInfo info(path);
+        EXPECT_TRUE(info.is_directory());
+        EXPECT_NE(info.attributes & FileInfo::ATTRIBUTE_DIRECTORY, 0);
+    }
+    EXPECT_TRUE(FileInfo(u"/").is_directory());
+}
+
+TEST(FileInfo, MissingPathHasNoAttributes)
+{
+    TempDirectory temp;
+    FileInfo info(temp.wide("missing/file"));
+    EXPECT_EQ(info.attributes, -1);
+    EXPECT_FALSE(info.exists());
+    EXPECT_FALSE(info.is_directory());
+    EXPECT_EQ(info.error, ENOENT);
+    EXPECT_FALSE(FileInfo(u"").exists());
+}
+
+TEST(FileInfo, NamesBeginningWithADotAreHidden)
+{
+    TempDirectory temp;
+    temp.write(".secret", "");
+    EXPECT_NE(FileInfo(temp.wide(".secret")).attributes & FileInfo::ATTRIBUTE_HIDDEN, 0);
+}
