@@ -129,3 +129,18 @@ bool Font::underline() const
 }
 
 } // namespace platform
+
+// Fontconfig and Pango keep their pattern caches for the life of the process
+// and never free them; builds with LeakSanitizer are told so here, since
+// every program that draws text links this file. Other libraries with such
+// caches add their lines to this one list.
+extern "C" const char* __lsan_default_suppressions()
+{
+    return "leak:libfontconfig.so\n"
+           "leak:libpangoft2-1.0.so\n";
+}
+
+extern "C" const char* __lsan_default_options()
+{
+    return "print_suppressions=0";
+}

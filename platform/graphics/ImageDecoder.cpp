@@ -4,6 +4,7 @@
 #include <png.h>
 
 #include <algorithm>
+#include <cstring>
 #include <memory>
 
 namespace platform {
@@ -51,6 +52,71 @@ const char* loader_type(ImageType type)
     return nullptr;
 }
 
+std::uint32_t little16(const std::uint8_t* p)
+{
+    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8;
+}
+std::uint32_t little32(const std::uint8_t* p)
+{
+    return little16(p) | little16(p + 2) << 16;
+}
+
+// The BMP loader sizes buffers from the information header before it
+// reports the image size, so absurd headers are turned away here.
+bool plausible_bmp(const std::uint8_t* data, std::size_t size)
+{
+    if (size < 26 || data[0] != 'B' || data[1] != 'M')
+        return false;
+    std::uint32_t header_size = little32(data + 14);
+    if (header_size == 12)
+        return acceptable_size(little16(data + 18), little16(data + 20));
+    if (header_size < 40 || header_size > 124)
+        return false;
+    long long height = std::int32_t(little32(data + 22));
+    return acceptable_size(std::int32_t(little32(data + 18)), height < 0 ? -height : height);
+}
+
+// The GIF loader makes a buffer for every frame as its descriptor arrives,
+// so every frame and the logical screen are checked before decoding.
+bool plausible_gif(const std::uint8_t* data, std::size_t size)
+{
+    if (size < 13 || std::memcmp(data, "GIF", 3) != 0)
+        return false;
+    if (!acceptable_size(little16(data + 6), little16(data + 8)))
+        return false;
+    std::size_t at = 13;
+    if (data[10] & 0x80)
+        at += 3u << ((data[10] & 7) + 1);
+    auto skip_sub_blocks = [&] {
+        while (at < size && data[at] != 0)
+            at += std::size_t(data[at]) + 1;
+        ++at;
+    };
+    while (at < size) {
+        std::uint8_t block = data[at++];
+        if (block == 0x3B)
+            break;
+        if (block == 0x21) {
+            ++at;
+            skip_sub_blocks();
+        } else if (block == 0x2C) {
+            if (at + 9 > size)
+                break;
+            if (!acceptable_size(little16(data + at + 4), little16(data + at + 6)))
+                return false;
+            std::uint8_t flags = data[at + 8];
+            at += 9;
+            if (flags & 0x80)
+                at += 3u << ((flags & 7) + 1);
+            ++at;
+            skip_sub_blocks();
+        } else {
+            break;
+        }
+    }
+    return true;
+}
+
 struct LoaderDeleter {
     void operator()(GdkPixbufLoader* loader) const { g_object_unref(loader); }
 };
@@ -63,6 +129,10 @@ void on_size_prepared(GdkPixbufLoader*, int width, int height, gpointer too_larg
 
 std::optional<Bitmap> decode_with_pixbuf(const std::uint8_t* data, std::size_t size, ImageType type)
 {
+    if (type == ImageType::Bmp && !plausible_bmp(data, size))
+        return std::nullopt;
+    if (type == ImageType::Gif && !plausible_gif(data, size))
+        return std::nullopt;
     bool too_large = false;
     std::unique_ptr<GdkPixbufLoader, LoaderDeleter> loader(
         gdk_pixbuf_loader_new_with_type(loader_type(type), nullptr));

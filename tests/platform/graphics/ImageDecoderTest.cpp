@@ -1,0 +1,152 @@
+#include "platform/graphics/ImageDecoder.h"
+#include "platform/graphics/PngWriter.h"
+#include "tests/platform/graphics/ImageFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+using namespace platform;
+
+namespace {
+
+Bitmap sample()
+{
+    Bitmap bitmap(3, 2);
+    bitmap.set_pixel(0, 0, make_color(255, 0, 0));
+    bitmap.set_pixel(1, 0, make_color(0, 255, 0, 128));
+    bitmap.set_pixel(2, 0, make_color(0, 0, 255, 0));
+    bitmap.set_pixel(0, 1, make_color(10, 20, 30));
+    bitmap.set_pixel(1, 1, make_color(40, 50, 60));
+    bitmap.set_pixel(2, 1, make_color(70, 80, 90));
+    return bitmap;
+}
+
+std::uint32_t crc32(const std::uint8_t* data, std::size_t size)
+{
+    std::uint32_t crc = 0xFFFFFFFFu;
+    for (std::size_t i = 0; i < size; ++i) {
+        crc ^= data[i];
+        for (int k = 0; k < 8; ++k)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1)));
+    }
+    return ~crc;
+}
+
+// Rewrites the IHDR width of a PNG file, with a matching checksum.
+void set_png_width(std::vector<std::uint8_t>& png, std::uint32_t width)
+{
+    // Signature (8), chunk length (4), "IHDR" (4), then the width.
+    for (int i = 0; i < 4; ++i)
+        png[16 + i] = std::uint8_t(width >> (24 - 8 * i));
+    std::uint32_t crc = crc32(png.data() + 12, 17);
+    for (int i = 0; i < 4; ++i)
+        png[29 + i] = std::uint8_t(crc >> (24 - 8 * i));
+}
+
+} // namespace
+
+TEST(ImageDecoder, PngRoundTripKeepsColoursAndAlpha)
+{
+    Bitmap original = sample();
+    std::vector<std::uint8_t> png = encode_png(original);
+    ASSERT_FALSE(png.empty());
+    auto decoded = decode_image(png.data(), png.size(), ImageType::Png);
+    ASSERT_TRUE(decoded);
+    ASSERT_EQ(decoded->size(), original.size());
+    for (int y = 0; y < 2; ++y) {
+        for (int x = 0; x < 3; ++x) {
+            if (alpha_of(original.pixel(x, y)) == 0)
+                EXPECT_EQ(alpha_of(decoded->pixel(x, y)), 0);
+            else
+                EXPECT_EQ(decoded->pixel(x, y), original.pixel(x, y)) << x << "," << y;
+        }
+    }
+}
+
+TEST(ImageDecoder, RefusesDamagedTruncatedAndOversizedPngs)
+{
+    std::vector<std::uint8_t> png = encode_png(sample());
+    std::vector<std::uint8_t> truncated(png.begin(), png.begin() + std::ptrdiff_t(png.size() / 2));
+    EXPECT_FALSE(decode_image(truncated.data(), truncated.size(), ImageType::Png));
+    std::vector<std::uint8_t> garbage(100, 0x42);
+    EXPECT_FALSE(decode_image(garbage.data(), garbage.size(), ImageType::Png));
+    EXPECT_FALSE(decode_image(nullptr, 0, ImageType::Png));
+
+    std::vector<std::uint8_t> wide = png;
+    set_png_width(wide, MAX_IMAGE_SIDE + 1);
+    EXPECT_FALSE(decode_image(wide.data(), wide.size(), ImageType::Png));
+}
+
+TEST(ImageDecoder, DecodesBmpAndGifThroughTheirOwnLoaderOnly)
+{
+    Bitmap original = sample();
+    std::vector<std::uint8_t> bmp = test_images::make_bmp24(original);
+    auto decoded = decode_image(bmp.data(), bmp.size(), ImageType::Bmp);
+    ASSERT_TRUE(decoded);
+    ASSERT_EQ(decoded->size(), original.size());
+    EXPECT_EQ(decoded->pixel(0, 0), make_color(255, 0, 0));
+    EXPECT_EQ(decoded->pixel(2, 1), make_color(70, 80, 90));
+    // 24-bit BMPs have no alpha: the half-transparent pixel arrives opaque.
+    EXPECT_EQ(decoded->pixel(1, 0), make_color(0, 255, 0));
+
+    std::vector<std::uint8_t> gif = test_images::make_gif_red_and_transparent();
+    auto animation = decode_image(gif.data(), gif.size(), ImageType::Gif);
+    ASSERT_TRUE(animation);
+    ASSERT_EQ(animation->size(), (Size { 2, 1 }));
+    EXPECT_EQ(animation->pixel(0, 0), make_color(255, 0, 0));
+    EXPECT_EQ(alpha_of(animation->pixel(1, 0)), 0);
+
+    // The type decides the decoder, never the bytes.
+    EXPECT_FALSE(decode_image(bmp.data(), bmp.size(), ImageType::Gif));
+    EXPECT_FALSE(decode_image(gif.data(), gif.size(), ImageType::Jpeg));
+    EXPECT_FALSE(decode_image(bmp.data(), bmp.size(), ImageType::Png));
+}
+
+TEST(ImageDecoder, RefusesOversizedAndShortBmps)
+{
+    Bitmap small(2, 2, make_color(1, 2, 3));
+    std::vector<std::uint8_t> huge = test_images::make_bmp24(small, MAX_IMAGE_SIDE + 1, 2);
+    EXPECT_FALSE(decode_image(huge.data(), huge.size(), ImageType::Bmp));
+    std::vector<std::uint8_t> bmp = test_images::make_bmp24(small);
+    EXPECT_FALSE(decode_image(bmp.data(), 30, ImageType::Bmp));
+}
+
+TEST(PngWriter, WritesAFileThatDecodesBack)
+{
+    auto path = std::filesystem::temp_directory_path() / "ringwise-png-writer-test.png";
+    ASSERT_TRUE(write_png(sample(), path.string()));
+    std::ifstream in(path, std::ios::binary);
+    std::vector<std::uint8_t> bytes(
+        (std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::filesystem::remove(path);
+    auto decoded = decode_image(bytes.data(), bytes.size(), ImageType::Png);
+    ASSERT_TRUE(decoded);
+    EXPECT_EQ(decoded->pixel(0, 1), make_color(10, 20, 30));
+
+    EXPECT_FALSE(write_png(sample(), "/nonexistent-folder/out.png"));
+    EXPECT_FALSE(write_png(Bitmap(), path.string()));
+}
+
+TEST(ImageDecoder, DecodesJpegAndRefusesLiesAboutGifFrames)
+{
+    // The fuzzing seed: one type byte, then an 8 x 8 JPEG of one colour.
+    std::ifstream in(RINGWISE_SOURCE_DIR "/fuzz/corpus/image/jpeg", std::ios::binary);
+    std::vector<std::uint8_t> bytes(
+        (std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_GT(bytes.size(), 1u);
+    auto decoded = decode_image(bytes.data() + 1, bytes.size() - 1, ImageType::Jpeg);
+    ASSERT_TRUE(decoded);
+    EXPECT_EQ(decoded->size(), (Size { 8, 8 }));
+    EXPECT_NEAR(red_of(decoded->pixel(4, 4)), 0x30, 8);
+    EXPECT_NEAR(blue_of(decoded->pixel(4, 4)), 0xC0, 8);
+
+    std::vector<std::uint8_t> gif = test_images::make_gif_red_and_transparent();
+    // The frame claims 60000 pixels of width inside a 2 x 1 screen.
+    gif[32] = 0x60;
+    gif[33] = 0xEA;
+    EXPECT_FALSE(decode_image(gif.data(), gif.size(), ImageType::Gif));
+}
