@@ -8,7 +8,8 @@ namespace liba {
 
 namespace {
 
-TextOStream<char16_t>& write_ascii(TextOStream<char16_t>& stream, const char* begin, const char* end)
+TextOStream<char16_t>& write_ascii(
+    TextOStream<char16_t>& stream, const char* begin, const char* end)
 {
     char16_t wide[512];
     std::size_t count = 0;

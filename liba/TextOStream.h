@@ -9,8 +9,7 @@ namespace liba {
 // A sink for text of characters C (UTF-16 code units in this program). Lines
 // are written piece by piece with the output operators below; nothing adds or
 // converts line endings, so every writer ends its line with "\n" itself.
-template<typename C>
-class TextOStream {
+template<typename C> class TextOStream {
 public:
     virtual ~TextOStream() = default;
 
@@ -39,8 +38,10 @@ TextOStream<char16_t>& write_integer(TextOStream<char16_t>& stream, long long va
 TextOStream<char16_t>& write_integer(TextOStream<char16_t>& stream, unsigned long long value);
 
 template<std::integral T>
-    requires(!std::same_as<T, int> && !std::same_as<T, char16_t> && !std::same_as<T, char> && !std::same_as<T, bool>)
-TextOStream<char16_t>& operator<<(TextOStream<char16_t>& stream, T value)
+requires(!std::same_as<T,
+             int> && !std::same_as<T, char16_t> && !std::same_as<T, char> && !std::same_as<T, bool>)
+    TextOStream<char16_t>
+&operator<<(TextOStream<char16_t>& stream, T value)
 {
     if constexpr (std::is_signed_v<T>)
         return write_integer(stream, static_cast<long long>(value));

@@ -8,8 +8,7 @@ namespace os {
 
 // The diagnostic log file. Writing and flushing hold its critical section,
 // so any thread may log.
-template<typename C>
-class Log final : public TextOStreamFile<C> {
+template<typename C> class Log final : public TextOStreamFile<C> {
 public:
     explicit Log(const std::u16string& path)
         : TextOStreamFile<C>(path)

@@ -69,7 +69,8 @@ std::u16string registry_root_name(RegistryRoot root)
     return {};
 }
 
-bool read_registry_string(std::u16string_view path, std::u16string_view value_name, std::u16string& text)
+bool read_registry_string(
+    std::u16string_view path, std::u16string_view value_name, std::u16string& text)
 {
     std::u16string key = full_key(path);
     auto& registry = platform::Registry::shared();
@@ -97,7 +98,8 @@ bool read_registry_string(std::u16string_view path, std::u16string_view value_na
     return true;
 }
 
-bool read_registry_number(std::u16string_view path, std::u16string_view value_name, std::uint32_t& number)
+bool read_registry_number(
+    std::u16string_view path, std::u16string_view value_name, std::uint32_t& number)
 {
     std::u16string key = full_key(path);
     auto& registry = platform::Registry::shared();
@@ -171,7 +173,8 @@ bool RegistryKey::set_string(std::u16string_view value_name, std::u16string_view
 {
     if (!open_)
         return false;
-    platform::RegistryValue value { std::u16string(value_name), platform::REGISTRY_STRING, little_endian(text) };
+    platform::RegistryValue value { std::u16string(value_name), platform::REGISTRY_STRING,
+        little_endian(text) };
     value.data.push_back(0);
     value.data.push_back(0);
     return platform::Registry::shared().set_value(key_, value);

@@ -37,11 +37,13 @@ std::u16string registry_root_name(RegistryRoot root);
 // A string value: true with its text up to the terminator; a value of at
 // most one byte (of any type) reads as empty text. Any other type, or a
 // missing value: false and `text` unchanged.
-bool read_registry_string(std::u16string_view path, std::u16string_view value_name, std::u16string& text);
+bool read_registry_string(
+    std::u16string_view path, std::u16string_view value_name, std::u16string& text);
 
 // True whenever the key could be opened; `number` is set only by a 32-bit
 // number value and is otherwise left as it was.
-bool read_registry_number(std::u16string_view path, std::u16string_view value_name, std::uint32_t& number);
+bool read_registry_number(
+    std::u16string_view path, std::u16string_view value_name, std::uint32_t& number);
 bool read_registry_number(std::u16string_view path, std::u16string_view value_name, int& number);
 
 // The names of the key's subkeys, ordered by name without regard to case;

@@ -13,8 +13,7 @@ TextOStreamFile<C>::TextOStreamFile(const std::u16string& path)
     file_.write(mark, sizeof mark);
 }
 
-template<typename C>
-void TextOStreamFile<C>::write(const C* begin, const C* end)
+template<typename C> void TextOStreamFile<C>::write(const C* begin, const C* end)
 {
     static_assert(sizeof(C) == 2, "the file holds UTF-16 code units");
     if (begin == end)
@@ -35,8 +34,7 @@ void TextOStreamFile<C>::write(const C* begin, const C* end)
     }
 }
 
-template<typename C>
-void TextOStreamFile<C>::flush()
+template<typename C> void TextOStreamFile<C>::flush()
 {
     file_.flush();
 }

@@ -11,8 +11,7 @@ namespace os {
 // little-endian byte order mark FF FE first, then every character as its two
 // little-endian bytes. A file that could not be created refuses every write,
 // so the text is dropped without a word.
-template<typename C>
-class TextOStreamFile : public liba::TextOStream<C> {
+template<typename C> class TextOStreamFile : public liba::TextOStream<C> {
 public:
     explicit TextOStreamFile(const std::u16string& path);
 

@@ -81,12 +81,14 @@ public:
     void bind(int index, std::u16string_view text)
     {
         const char16_t* data = text.empty() ? EMPTY_TEXT : text.data();
-        sqlite3_bind_text16(statement_, index, data, static_cast<int>(text.size() * 2), SQLITE_TRANSIENT);
+        sqlite3_bind_text16(
+            statement_, index, data, static_cast<int>(text.size() * 2), SQLITE_TRANSIENT);
     }
     void bind(int index, const std::vector<std::uint8_t>& data)
     {
         const std::uint8_t* bytes = data.empty() ? EMPTY_DATA : data.data();
-        sqlite3_bind_blob(statement_, index, bytes, static_cast<int>(data.size()), SQLITE_TRANSIENT);
+        sqlite3_bind_blob(
+            statement_, index, bytes, static_cast<int>(data.size()), SQLITE_TRANSIENT);
     }
 
     // SQLITE_ROW, SQLITE_DONE or an error.
@@ -140,6 +142,10 @@ public:
     bool commit()
     {
         committed_ = begun_ && execute(db_, "COMMIT");
+        // Copy the change into the database file now, so that the file alone
+        // is complete even while this process keeps its connection open.
+        if (committed_)
+            sqlite3_wal_checkpoint_v2(db_, nullptr, SQLITE_CHECKPOINT_PASSIVE, nullptr, nullptr);
         return committed_;
     }
 
@@ -214,7 +220,8 @@ std::string resolve_file(const std::string& fixed_file)
 
 void create_parent_directories(const std::string& file)
 {
-    for (std::size_t slash = file.find('/', 1); slash != std::string::npos; slash = file.find('/', slash + 1))
+    for (std::size_t slash = file.find('/', 1); slash != std::string::npos;
+         slash = file.find('/', slash + 1))
         ::mkdir(file.substr(0, slash).c_str(), 0700);
 }
 
@@ -237,8 +244,8 @@ sqlite3* connect(RegistryImpl& impl, bool create)
     struct stat status;
     bool exists = ::stat(file.c_str(), &status) == 0;
     if (impl.db) {
-        bool same = impl.pid == ::getpid() && impl.db_file == file && exists && status.st_dev == impl.device
-            && status.st_ino == impl.inode;
+        bool same = impl.pid == ::getpid() && impl.db_file == file && exists
+            && status.st_dev == impl.device && status.st_ino == impl.inode;
         if (same)
             return impl.db;
         disconnect(impl);
@@ -249,7 +256,8 @@ sqlite3* connect(RegistryImpl& impl, bool create)
         create_parent_directories(file);
     int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | (create ? SQLITE_OPEN_CREATE : 0);
     sqlite3* db = nullptr;
-    if (sqlite3_open_v2(file.c_str(), &db, flags, nullptr) != SQLITE_OK || ::stat(file.c_str(), &status) != 0) {
+    if (sqlite3_open_v2(file.c_str(), &db, flags, nullptr) != SQLITE_OK
+        || ::stat(file.c_str(), &status) != 0) {
         sqlite3_close_v2(db);
         return nullptr;
     }
@@ -268,9 +276,11 @@ bool ensure_schema(RegistryImpl& impl)
     if (impl.schema_ready)
         return true;
     // The journal mode is kept in the file; switching needs no transaction.
-    Statement mode(impl.db, "PRAGMA journal_mode = WAL");
-    if (mode.step() != SQLITE_ROW || mode.text(0) != u"wal")
-        return false;
+    {
+        Statement mode(impl.db, "PRAGMA journal_mode = WAL");
+        if (mode.step() != SQLITE_ROW || mode.text(0) != u"wal")
+            return false;
+    }
     Transaction transaction(impl.db);
     if (!transaction.begun() || !execute(impl.db, SCHEMA) || !transaction.commit())
         return false;
@@ -334,31 +344,34 @@ bool Registry::create_key(std::u16string_view key)
     Transaction transaction(db);
     if (!transaction.begun())
         return false;
-    Statement select(db, "SELECT id FROM keys WHERE parent = ?1 AND folded = ?2");
-    Statement insert(db, "INSERT INTO keys (parent, name, folded) VALUES (?1, ?2, ?3)");
-    if (!select.ok() || !insert.ok())
-        return false;
-    sqlite3_int64 id = 0;
-    for (auto& part : *parts) {
-        std::u16string folded = liba::to_lower(part);
-        select.reset();
-        select.bind(1, id);
-        select.bind(2, folded);
-        int found = select.step();
-        if (found == SQLITE_ROW) {
-            id = select.integer(0);
-            continue;
+    {
+        // Finished before the commit: a statement still stepping would keep it from committing.
+        Statement select(db, "SELECT id FROM keys WHERE parent = ?1 AND folded = ?2");
+        Statement insert(db, "INSERT INTO keys (parent, name, folded) VALUES (?1, ?2, ?3)");
+        if (!select.ok() || !insert.ok())
+            return false;
+        sqlite3_int64 id = 0;
+        for (auto& part : *parts) {
+            std::u16string folded = liba::to_lower(part);
+            select.reset();
+            select.bind(1, id);
+            select.bind(2, folded);
+            int found = select.step();
+            if (found == SQLITE_ROW) {
+                id = select.integer(0);
+                continue;
+            }
+            // A root is never created here: the path must start with one.
+            if (found != SQLITE_DONE || id == 0)
+                return false;
+            insert.reset();
+            insert.bind(1, id);
+            insert.bind(2, part);
+            insert.bind(3, folded);
+            if (insert.step() != SQLITE_DONE)
+                return false;
+            id = sqlite3_last_insert_rowid(db);
         }
-        // A root is never created here: the path must start with one.
-        if (found != SQLITE_DONE || id == 0)
-            return false;
-        insert.reset();
-        insert.bind(1, id);
-        insert.bind(2, part);
-        insert.bind(3, folded);
-        if (insert.step() != SQLITE_DONE)
-            return false;
-        id = sqlite3_last_insert_rowid(db);
     }
     return transaction.commit();
 }
@@ -379,12 +392,14 @@ bool Registry::delete_key(std::u16string_view key)
     auto id = find_key(db, *parts);
     if (!id)
         return false;
-    Statement values(db, "WITH RECURSIVE doomed(id) AS (SELECT ?1 UNION ALL "
-                         "SELECT keys.id FROM keys JOIN doomed ON keys.parent = doomed.id) "
-                         "DELETE FROM key_values WHERE key IN doomed");
-    Statement keys(db, "WITH RECURSIVE doomed(id) AS (SELECT ?1 UNION ALL "
-                       "SELECT keys.id FROM keys JOIN doomed ON keys.parent = doomed.id) "
-                       "DELETE FROM keys WHERE id IN doomed");
+    Statement values(db,
+        "WITH RECURSIVE doomed(id) AS (SELECT ?1 UNION ALL "
+        "SELECT keys.id FROM keys JOIN doomed ON keys.parent = doomed.id) "
+        "DELETE FROM key_values WHERE key IN doomed");
+    Statement keys(db,
+        "WITH RECURSIVE doomed(id) AS (SELECT ?1 UNION ALL "
+        "SELECT keys.id FROM keys JOIN doomed ON keys.parent = doomed.id) "
+        "DELETE FROM keys WHERE id IN doomed");
     values.bind(1, *id);
     keys.bind(1, *id);
     if (values.step() != SQLITE_DONE || keys.step() != SQLITE_DONE)
@@ -416,7 +431,8 @@ std::optional<std::vector<std::u16string>> Registry::subkeys(std::u16string_view
     return names;
 }
 
-std::optional<RegistryValue> Registry::query_value(std::u16string_view key, std::u16string_view name)
+std::optional<RegistryValue> Registry::query_value(
+    std::u16string_view key, std::u16string_view name)
 {
     auto parts = split_key(key);
     if (!parts)
@@ -434,7 +450,8 @@ std::optional<RegistryValue> Registry::query_value(std::u16string_view key, std:
     select.bind(2, liba::to_lower(name));
     if (select.step() != SQLITE_ROW)
         return std::nullopt;
-    return RegistryValue { select.text(0), static_cast<std::uint32_t>(select.integer(1)), select.blob(2) };
+    return RegistryValue { select.text(0), static_cast<std::uint32_t>(select.integer(1)),
+        select.blob(2) };
 }
 
 bool Registry::set_value(std::u16string_view key, const RegistryValue& value)
@@ -453,8 +470,9 @@ bool Registry::set_value(std::u16string_view key, const RegistryValue& value)
     auto id = find_key(db, *parts);
     if (!id)
         return false;
-    Statement upsert(db, "INSERT INTO key_values (key, name, folded, type, data) VALUES (?1, ?2, ?3, ?4, ?5) "
-                         "ON CONFLICT (key, folded) DO UPDATE SET type = excluded.type, data = excluded.data");
+    Statement upsert(db,
+        "INSERT INTO key_values (key, name, folded, type, data) VALUES (?1, ?2, ?3, ?4, ?5) "
+        "ON CONFLICT (key, folded) DO UPDATE SET type = excluded.type, data = excluded.data");
     upsert.bind(1, *id);
     upsert.bind(2, value.name);
     upsert.bind(3, liba::to_lower(value.name));
@@ -502,12 +520,14 @@ std::optional<std::vector<RegistryValue>> Registry::values(std::u16string_view k
     auto id = find_key(db, *parts);
     if (!id)
         return std::nullopt;
-    Statement select(db, "SELECT name, type, data FROM key_values WHERE key = ?1 ORDER BY folded, name");
+    Statement select(
+        db, "SELECT name, type, data FROM key_values WHERE key = ?1 ORDER BY folded, name");
     select.bind(1, *id);
     std::vector<RegistryValue> values;
     int result;
     while ((result = select.step()) == SQLITE_ROW)
-        values.push_back({ select.text(0), static_cast<std::uint32_t>(select.integer(1)), select.blob(2) });
+        values.push_back(
+            { select.text(0), static_cast<std::uint32_t>(select.integer(1)), select.blob(2) });
     if (result != SQLITE_DONE)
         return std::nullopt;
     return values;

@@ -37,7 +37,8 @@ bool exists(const std::string& path)
 bool is_program(const std::string& path)
 {
     struct stat status;
-    return ::stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode) && ::access(path.c_str(), X_OK) == 0;
+    return ::stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode)
+        && ::access(path.c_str(), X_OK) == 0;
 }
 
 // "scheme:..." with a scheme of at least two letters ("C:" is no scheme).
@@ -76,17 +77,18 @@ bool spawn(const std::string& program, const std::vector<std::string>& arguments
     sigfillset(&all_signals);
     posix_spawnattr_setsigmask(&attributes, &no_signals);
     posix_spawnattr_setsigdefault(&attributes, &all_signals);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+    posix_spawnattr_setflags(
+        &attributes, POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
 
     pid_t pid = 0;
-    int result = search_path ? posix_spawnp(&pid, program.c_str(), nullptr, &attributes, argv.data(), environ)
-                             : posix_spawn(&pid, program.c_str(), nullptr, &attributes, argv.data(), environ);
+    int result = search_path
+        ? posix_spawnp(&pid, program.c_str(), nullptr, &attributes, argv.data(), environ)
+        : posix_spawn(&pid, program.c_str(), nullptr, &attributes, argv.data(), environ);
     posix_spawnattr_destroy(&attributes);
     if (result != 0)
         return false;
     std::thread([pid] {
-        while (::waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
-        }
+        while (::waitpid(pid, nullptr, 0) < 0 && errno == EINTR) { }
     }).detach();
     return true;
 }
