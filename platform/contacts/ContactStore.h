@@ -1,0 +1,56 @@
+#pragma once
+
+#include "platform/contacts/VCard.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+// One contact as the device's contacts store hands it out.
+struct Contact {
+    std::int32_t oid { 0 };
+    std::u16string first_name;
+    std::u16string last_name;
+    std::u16string company;
+    std::u16string mobile_phone;
+    std::u16string business_phone;
+    std::u16string home_phone;
+};
+
+// The contacts store: a vCard file, or a directory whose ".vcf" and ".vcard"
+// files are read in the order of their names. RINGWISE_CONTACTS names it;
+// the default is $XDG_DATA_HOME/ringwise/contacts. A missing store is an
+// empty one.
+class ContactStore {
+public:
+    ContactStore();
+    explicit ContactStore(std::string location);
+
+    const std::string& location() const { return location_; }
+
+    // Every card of the store, in file order.
+    std::vector<Contact> read_all() const;
+
+    static std::string default_location();
+
+private:
+    std::string location_;
+};
+
+// Files larger than this are not address books; they are skipped unread.
+constexpr std::size_t MAX_CONTACTS_FILE_BYTES = 64 * 1024 * 1024;
+
+// The store's view of one card: names from N (FN only when N has neither
+// part and FN is not just the company), the company from ORG, and the first
+// mobile ("cell"), business ("work") and home number; a number without one
+// of these types is the mobile number when there is none yet. Fax and pager
+// numbers are not dialled.
+Contact contact_from_vcard(const VCard& card);
+
+// A stable, positive, non-zero 31-bit id: from the UID, or without one from
+// the name and the numbers, so that stored tags keep finding their contact.
+std::int32_t contact_oid(const VCard& card);
+
+} // namespace platform

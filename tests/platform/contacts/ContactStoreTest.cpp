@@ -1,0 +1,108 @@
+#include "platform/contacts/ContactStore.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+platform::Contact contact_of(const std::string& card)
+{
+    auto cards = platform::parse_vcards("BEGIN:VCARD\nVERSION:3.0\n" + card + "END:VCARD\n");
+    EXPECT_EQ(cards.size(), 1u);
+    return cards.empty() ? platform::Contact {} : platform::contact_from_vcard(cards[0]);
+}
+
+TEST(ContactStore, ThreeNumbersGoToTheirSlots)
+{
+    auto contact = contact_of("N:Berg;Anna;;;\nORG:Acme;Sales\n"
+                              "TEL;TYPE=HOME:3\nTEL;TYPE=WORK,VOICE:2\nTEL;TYPE=CELL:1\n");
+    EXPECT_EQ(contact.first_name, u"Anna");
+    EXPECT_EQ(contact.last_name, u"Berg");
+    EXPECT_EQ(contact.company, u"Acme");
+    EXPECT_EQ(contact.mobile_phone, u"1");
+    EXPECT_EQ(contact.business_phone, u"2");
+    EXPECT_EQ(contact.home_phone, u"3");
+}
+
+TEST(ContactStore, NumbersWithoutTypeFillTheMobileSlotOnlyWhenEmpty)
+{
+    auto contact
+        = contact_of("FN:A\nTEL:7\nTEL;TYPE=CELL:8\nTEL;TYPE=FAX,WORK:9\nTEL;TYPE=pager:6\n");
+    EXPECT_EQ(contact.mobile_phone, u"8");
+    EXPECT_EQ(contact.business_phone, u"");
+    EXPECT_EQ(contact.home_phone, u"");
+
+    contact = contact_of("FN:A\nTEL;TYPE=VOICE:7\nTEL:5\nTEL;TYPE=WORK:4\n");
+    EXPECT_EQ(contact.mobile_phone, u"7");
+    EXPECT_EQ(contact.business_phone, u"4");
+
+    // A second mobile number that is also a work number takes the work slot.
+    contact = contact_of("FN:A\nTEL;TYPE=CELL:1\nTEL;TYPE=CELL,WORK:2\n");
+    EXPECT_EQ(contact.mobile_phone, u"1");
+    EXPECT_EQ(contact.business_phone, u"2");
+}
+
+TEST(ContactStore, FormattedNameStandsInOnlyForAPersonWithoutName)
+{
+    auto mom = contact_of("FN:Mom\nTEL:+1 555 0100\n");
+    EXPECT_EQ(mom.first_name, u"Mom");
+    EXPECT_EQ(mom.mobile_phone, u"+1 555 0100");
+
+    auto company = contact_of("N:;;;;\nFN:Acme\nORG:Acme\nTEL;TYPE=WORK:1\n");
+    EXPECT_EQ(company.first_name, u"");
+    EXPECT_EQ(company.last_name, u"");
+    EXPECT_EQ(company.company, u"Acme");
+
+    auto named = contact_of("N:Berg;;;;\nFN:Dr. Berg\n");
+    EXPECT_EQ(named.first_name, u"");
+    EXPECT_EQ(named.last_name, u"Berg");
+}
+
+TEST(ContactStore, IdsAreStablePositiveAndFollowTheUid)
+{
+    auto a = contact_of("UID:abc\nFN:A\nTEL:1\n");
+    auto renamed = contact_of("UID:abc\nFN:B\nTEL:2\n");
+    auto other = contact_of("UID:abd\nFN:A\nTEL:1\n");
+    EXPECT_GT(a.oid, 0);
+    EXPECT_EQ(a.oid, renamed.oid);
+    EXPECT_NE(a.oid, other.oid);
+
+    // Without a UID the name and the numbers decide.
+    auto plain = contact_of("FN:A\nTEL:1\n");
+    EXPECT_GT(plain.oid, 0);
+    EXPECT_EQ(plain.oid, contact_of("FN:A\nTEL:1\n").oid);
+    EXPECT_NE(plain.oid, contact_of("FN:A\nTEL:2\n").oid);
+}
+
+TEST(ContactStore, ReadsAFileOrTheCardFilesOfAFolderInNameOrder)
+{
+    char pattern[] = "/tmp/ringwise-contacts-XXXXXX";
+    ASSERT_NE(::mkdtemp(pattern), nullptr);
+    fs::path directory = pattern;
+    std::ofstream(directory / "b.vcf") << "BEGIN:VCARD\nFN:Second\nEND:VCARD\n";
+    std::ofstream(directory / "a.VCF") << "BEGIN:VCARD\nFN:First\nEND:VCARD\n"
+                                          "BEGIN:VCARD\nFN:Also first\nEND:VCARD\n";
+    std::ofstream(directory / "notes.txt") << "BEGIN:VCARD\nFN:Not a card file\nEND:VCARD\n";
+    fs::create_directory(directory / "sub.vcf");
+
+    auto contacts = platform::ContactStore(directory.string()).read_all();
+    ASSERT_EQ(contacts.size(), 3u);
+    EXPECT_EQ(contacts[0].first_name, u"First");
+    EXPECT_EQ(contacts[1].first_name, u"Also first");
+    EXPECT_EQ(contacts[2].first_name, u"Second");
+
+    EXPECT_EQ(platform::ContactStore((directory / "b.vcf").string()).read_all().size(), 1u);
+    EXPECT_TRUE(platform::ContactStore((directory / "missing").string()).read_all().empty());
+
+    ::setenv("RINGWISE_CONTACTS", (directory / "b.vcf").c_str(), 1);
+    EXPECT_EQ(platform::ContactStore().location(), (directory / "b.vcf").string());
+    ::unsetenv("RINGWISE_CONTACTS");
+    fs::remove_all(directory);
+}
+
+} // namespace
