@@ -1,0 +1,96 @@
+#include "os/Log.h"
+
+#include "LogFixture.h"
+
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
+#include <sstream>
+#include <thread>
+
+namespace {
+
+// Ends the process if the test is still running after `seconds`.
+class Watchdog {
+public:
+    explicit Watchdog(int seconds)
+        : thread_([this, seconds] {
+            std::unique_lock lock(mutex_);
+            if (!done_.wait_for(
+                    lock, std::chrono::seconds(seconds), [this] { return finished_; })) {
+                std::fputs("watchdog: test hung\n", stderr);
+                std::_Exit(3);
+            }
+        })
+    {
+    }
+    ~Watchdog()
+    {
+        {
+            std::lock_guard lock(mutex_);
+            finished_ = true;
+        }
+        done_.notify_all();
+        thread_.join();
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable done_;
+    bool finished_ { false };
+    std::thread thread_;
+};
+
+std::u16string line_of(int thread, int index)
+{
+    return liba::from_utf8(
+        "thread " + std::to_string(thread) + " line " + std::to_string(index) + "\n");
+}
+
+} // namespace
+
+using LogThreads = LogFixture;
+
+TEST_F(LogThreads, SwitchingWhileOtherThreadsWriteLosesNoLineHalfWay)
+{
+    Watchdog watchdog(120);
+    constexpr int THREADS = 4;
+    constexpr int LINES = 300;
+    std::atomic<bool> stop { false };
+    std::vector<std::thread> writers;
+    for (int t = 0; t < THREADS; ++t) {
+        writers.emplace_back([t, &stop] {
+            for (int i = 0; !stop && i < 100000; ++i)
+                os::log() << line_of(t, i % LINES);
+        });
+    }
+    for (int toggle = 0; toggle < 12; ++toggle) {
+        set_log_switch(toggle % 2 == 0 ? 1 : 0);
+        std::this_thread::sleep_for(std::chrono::milliseconds(15));
+    }
+    set_log_switch(1);
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    stop = true;
+    for (auto& writer : writers)
+        writer.join();
+
+    // The last file holds whole lines only, each one as some thread wrote it.
+    std::string bytes = log_bytes();
+    ASSERT_GE(bytes.size(), 2u);
+    EXPECT_EQ(bytes.substr(0, 2), "\xFF\xFE");
+    std::string text;
+    for (std::size_t i = 2; i + 1 < bytes.size(); i += 2)
+        text.push_back(bytes[i]);
+    std::istringstream lines(text);
+    std::string line;
+    int count = 0;
+    while (std::getline(lines, line)) {
+        int thread = -1;
+        int index = -1;
+        ASSERT_EQ(std::sscanf(line.c_str(), "thread %d line %d", &thread, &index), 2) << line;
+        ASSERT_EQ(liba::to_utf8(line_of(thread, index)), line + "\n");
+        ++count;
+    }
+    EXPECT_GT(count, 0);
+    EXPECT_EQ(text.back(), '\n');
+}
