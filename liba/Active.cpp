@@ -1,0 +1,40 @@
+#include "liba/Active.h"
+
+#include "liba/ActiveScheduler.h"
+#include "os/Assertion.h"
+
+namespace {
+
+CActiveScheduler& scheduler(const char16_t* location)
+{
+    CActiveScheduler* scheduler = CActiveScheduler::instance();
+    if (!scheduler)
+        report_assertion(location, u"No active scheduler");
+    return *scheduler;
+}
+
+} // namespace
+
+CActive::CActive(int) { }
+
+CActive::~CActive()
+{
+    if (is_active())
+        report_assertion(u"CActive::~CActive()", u"Active object is already active");
+}
+
+void CActive::set_active()
+{
+    scheduler(u"CActive::set_active").set_active(*this);
+}
+
+void CActive::cancel()
+{
+    if (is_active())
+        scheduler(u"CActive::cancel").cancel(*this);
+}
+
+void CActive::notify() const
+{
+    scheduler(u"CActive::notify").notify(*this);
+}
