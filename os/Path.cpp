@@ -122,16 +122,6 @@ std::mutex folders_mutex;
 bool folders_read = false;
 SpecialFolders folders_value;
 
-SpecialFolders special_folders()
-{
-    std::lock_guard lock(folders_mutex);
-    if (!folders_read) {
-        folders_value = read_special_folders();
-        folders_read = true;
-    }
-    return folders_value;
-}
-
 // The running program's file, resolved; the buffer doubles while the
 // link fills it completely.
 std::u16string module_file_name()
@@ -185,25 +175,70 @@ std::u16string expand_path(const std::u16string& path)
     std::u16string result;
     std::size_t position = 0;
     if (starts_with(path, u"%")) {
-        std::u16string full_name = module_file_name();
-        SpecialFolders folders = special_folders();
-        const std::pair<std::u16string_view, std::u16string> macros[] = {
-            { u"%app_full_name%", full_name },
-            { u"%app_path%", strip_separator(directory_of(full_name)) },
-            { u"%app_name%", file_name_of(full_name) },
-            { u"%my_documents%", folders.my_documents },
-            { u"%windows%", folders.windows },
-            { u"%startup%", folders.startup },
-            { u"%programs%", folders.programs },
-            { u"%start_menu%", folders.start_menu },
-            { u"%program_files%", folders.program_files },
+        enum class Macro {
+            app_full_name,
+            app_path,
+            app_name,
+            my_documents,
+            windows,
+            startup,
+            programs,
+            start_menu,
+            program_files
         };
-        for (const auto& [macro, value] : macros) {
-            if (starts_with(path, macro)) {
-                result = value;
-                position = macro.size();
+        static constexpr std::pair<std::u16string_view, Macro> macros[] = {
+            { u"%app_full_name%", Macro::app_full_name },
+            { u"%app_path%", Macro::app_path },
+            { u"%app_name%", Macro::app_name },
+            { u"%my_documents%", Macro::my_documents },
+            { u"%windows%", Macro::windows },
+            { u"%startup%", Macro::startup },
+            { u"%programs%", Macro::programs },
+            { u"%start_menu%", Macro::start_menu },
+            { u"%program_files%", Macro::program_files },
+        };
+        for (const auto& [text, macro] : macros) {
+            if (!starts_with(path, text))
+                continue;
+            position = text.size();
+            if (macro == Macro::app_full_name || macro == Macro::app_path
+                || macro == Macro::app_name) {
+                std::u16string full_name = module_file_name();
+                if (macro == Macro::app_full_name)
+                    result = full_name;
+                else if (macro == Macro::app_path)
+                    result = strip_separator(directory_of(full_name));
+                else
+                    result = file_name_of(full_name);
                 break;
             }
+            std::lock_guard lock(folders_mutex);
+            if (!folders_read) {
+                folders_value = read_special_folders();
+                folders_read = true;
+            }
+            const SpecialFolders& folders = folders_value;
+            switch (macro) {
+            case Macro::my_documents:
+                result = folders.my_documents;
+                break;
+            case Macro::windows:
+                result = folders.windows;
+                break;
+            case Macro::startup:
+                result = folders.startup;
+                break;
+            case Macro::programs:
+                result = folders.programs;
+                break;
+            case Macro::start_menu:
+                result = folders.start_menu;
+                break;
+            default:
+                result = folders.program_files;
+                break;
+            }
+            break;
         }
     }
     result.reserve(result.size() + path.size() - position);
