@@ -4,12 +4,22 @@ namespace tool {
 
 // Each subcommand lives in its own file and adds one line here.
 int run_skin(const std::vector<std::string>& arguments);
+int run_extent(const std::vector<std::string>& arguments);
+int run_features(const std::vector<std::string>& arguments);
+int run_train(const std::vector<std::string>& arguments);
+int run_match(const std::vector<std::string>& arguments);
+int run_dump(const std::vector<std::string>& arguments);
 
 const std::vector<ToolCommand>& tool_commands()
 {
     static const std::vector<ToolCommand> commands = {
         { "skin", "skin FILE.skin [--screen WxH] [--platform PocketPC|Smartphone] [--tag TAG] [--kind KIND]",
             "loads a skin as the program would and prints its header, scale, work area and variant choice", run_skin },
+        { "extent", "extent IN.wav [--no-lead-in]", "prints 'extent START END', where the speech lies as byte offsets into the audio after the lead-in, or 'extent none' (exit 1).\n      IN.wav is read as one capture of the program: 16-bit mono PCM at 22050 Hz (anything else: exit 2),\n      at most its first 2.7 s, without its first 8820 bytes (the lead-in) unless --no-lead-in is given", run_extent },
+        { "features", "features IN.wav [--step N] [--no-lead-in]", "prints 'frames COUNT', then one line of four band amplitudes per frame; frames every N samples (default 384, an utterance)", run_features },
+        { "train", "train IN.wav OUT [--no-lead-in]", "trains a voice tag as the program does: writes the template (threshold 0.2) to OUT.tag and the recording\n      trimmed to the speech to OUT.wav, prints 'extent START END'; without speech prints 'no speech found' on\n      standard error, writes nothing and exits 1", run_train },
+        { "match", "match IN.wav TAG... [--no-lead-in]", "prints 'TAG D0 D1 D2 ACCURACY' per tag (its distances over the three variants and its accuracy), then\n      'result INDEX ACCURACY' (the 1-based winner, accuracy truncated) or 'result none' (exit 1)", run_match },
+        { "dump", "dump TAG", "prints a .tag file: 'threshold', then per variant 'variant', 'count', 'segment_count', 'segment_start',\n      'segment_end' and a 'normalized' and a 'frames' line of four values per frame; 'invalid tag' (exit 1) for a damaged file", run_dump },
     };
     return commands;
 }
