@@ -7,12 +7,23 @@
 namespace {
 
 constexpr int BANDS = FeatureSet::BANDS;
+constexpr int SEGMENTS = FeatureSet::MAX_SEGMENTS;
 constexpr int WORKSPACE_FRAMES = SpeechEngine::WORKSPACE_FRAMES;
 constexpr std::int64_t SCALE = 1024;
-constexpr std::int32_t PAD_LONGER = 14; // frames on each side when the utterance is longer
-constexpr std::int32_t PAD_EXTRA = 28;
-constexpr int SEGMENT_SHIFT = 2;
+constexpr std::int64_t PAD_LONGER = 14; // frames on each side when the utterance is longer
+constexpr std::int64_t PAD_EXTRA = 28;
+constexpr std::int64_t SEGMENT_SHIFT = 2;
 constexpr int LOCAL_REACH = 3; // template frame j against window frames j, j+1, j+2
+constexpr int EXTRA_FRAMES = LOCAL_REACH - 1; // 1024-valued frames after the window
+
+// Where the padded utterance lies and how many window positions it offers.
+struct Layout {
+    std::int64_t nt; // template frames
+    std::int64_t nu; // utterance frames
+    std::int64_t pad; // copies of the first and of the last frame
+    std::int64_t length; // padded frames, at the end of the workspace
+    std::int64_t positions; // window positions minus one
+};
 
 // Segments must lie inside the variant; anything else (a damaged file read
 // into memory) makes the variant unusable rather than indexing outside it.
@@ -20,7 +31,7 @@ bool usable(const FeatureSet& variant, const FeatureSet& utterance)
 {
     if (!variant.normalized || variant.count <= 0 || !utterance.frames || utterance.count <= 0)
         return false;
-    if (variant.segment_count <= 0 || variant.segment_count > FeatureSet::MAX_SEGMENTS)
+    if (variant.segment_count <= 0 || variant.segment_count > SEGMENTS)
         return false;
     for (int k = 0; k < variant.segment_count; ++k) {
         if (variant.segment_start[k] < 0 || variant.segment_start[k] > variant.count)
@@ -31,6 +42,56 @@ bool usable(const FeatureSet& variant, const FeatureSet& utterance)
     return true;
 }
 
+bool plan(const FeatureSet& variant, const FeatureSet& utterance, Layout& layout)
+{
+    if (!usable(variant, utterance))
+        return false;
+    layout.nt = variant.count;
+    layout.nu = utterance.count;
+    layout.pad = layout.nu > layout.nt ? PAD_LONGER : (layout.nt - layout.nu + PAD_EXTRA) / 2;
+    layout.length = layout.nu + 2 * layout.pad;
+    // The padded utterance sits at the end of the workspace and must fit in it.
+    if (layout.length > WORKSPACE_FRAMES)
+        return false;
+    layout.positions = layout.length - layout.nt;
+    return layout.positions > 0;
+}
+
+// Lays the padded utterance into the last `length` frames of the workspace.
+std::int32_t* lay_out(SpeechEngine& engine, const FeatureSet& utterance, const Layout& layout)
+{
+    std::int32_t* padded = engine.workspace() + (WORKSPACE_FRAMES - layout.length) * BANDS;
+    for (std::int64_t f = 0; f < layout.length; ++f) {
+        const std::int64_t source = std::clamp<std::int64_t>(f - layout.pad, 0, layout.nu - 1);
+        std::memcpy(padded + f * BANDS, utterance.frame(static_cast<std::int32_t>(source)),
+            BANDS * sizeof(std::int32_t));
+    }
+    return padded;
+}
+
+void clear(std::int32_t* padded, const Layout& layout)
+{
+    std::memset(padded, 0, static_cast<std::size_t>(layout.length) * BANDS * sizeof(std::int32_t));
+}
+
+// Each segment may shift by up to two window positions on its own; the best
+// total over all positions is the distance.
+float best_distance(
+    const std::int64_t (*score)[WORKSPACE_FRAMES + 1], int segments, std::int64_t positions)
+{
+    std::int64_t best = NO_MATCH_SCORE;
+    for (std::int64_t o = 0; o <= positions; ++o) {
+        std::int64_t total = 0;
+        for (int k = 0; k < segments; ++k) {
+            const std::int64_t from = std::max<std::int64_t>(0, o - SEGMENT_SHIFT);
+            const std::int64_t to = std::min(o + SEGMENT_SHIFT, positions);
+            total += *std::min_element(score[k] + from, score[k] + to + 1);
+        }
+        best = std::min(best, total);
+    }
+    return static_cast<float>(best) * (1.0f / static_cast<float>(1 << 20));
+}
+
 // Both sides of every difference are 16-bit values and so is the difference.
 inline std::int32_t squared_difference(std::int16_t a, std::int16_t b)
 {
@@ -38,34 +99,187 @@ inline std::int32_t squared_difference(std::int16_t a, std::int16_t b)
     return d * d;
 }
 
+bool normalized_in_scale(const FeatureSet& variant)
+{
+    const std::int16_t* tn = variant.normalized.get();
+    return std::all_of(
+        tn, tn + variant.count * BANDS, [](std::int16_t t) { return t >= 0 && t <= SCALE; });
+}
+
+// Band-major working copies for the fast path, kept off the caller's frame
+// layout so that every inner loop runs over consecutive values.
+struct FastWork {
+    std::int32_t window[BANDS][WORKSPACE_FRAMES]; // padded utterance
+    std::int32_t lowest[BANDS][WORKSPACE_FRAMES + 1]; // band minimum per window position
+    std::uint64_t sum[BANDS][WORKSPACE_FRAMES + 1]; // prefix sums of values, modulo 2^64
+    std::uint64_t sum_squares[BANDS][WORKSPACE_FRAMES + 1]; // prefix sums of squares, modulo 2^64
+    std::int32_t tn[BANDS][WORKSPACE_FRAMES];
+    std::int32_t v[BANDS][WORKSPACE_FRAMES + EXTRA_FRAMES];
+    std::int32_t nearest[WORKSPACE_FRAMES];
+    std::int64_t score[SEGMENTS][WORKSPACE_FRAMES + 1];
+};
+
+// The minimum of every run of `width` consecutive values (a sliding window
+// with a queue of candidate indices).
+void sliding_minimum(
+    const std::int32_t* values, std::int64_t count, std::int64_t width, std::int32_t* out)
+{
+    std::int32_t queue[WORKSPACE_FRAMES];
+    int head = 0;
+    int tail = 0;
+    for (std::int64_t i = 0; i < count; ++i) {
+        while (tail > head && values[queue[tail - 1]] >= values[i])
+            --tail;
+        queue[tail++] = static_cast<std::int32_t>(i);
+        if (queue[head] <= i - width)
+            ++head;
+        if (i >= width - 1)
+            out[i - width + 1] = values[queue[head]];
+    }
+}
+
+// clamp((x × 1024) / r, 0, 1024) with x ≥ 0. The numerator stays below 2^42
+// and r below 2^33, so the correctly rounded double quotient never reaches
+// the next integer and its truncation is the integer quotient.
+inline std::int32_t scale_value(std::int32_t value, std::int32_t lowest, double r)
+{
+    const std::int64_t x = static_cast<std::int64_t>(value) - lowest;
+    const double q = static_cast<double>(x * SCALE) / r;
+    return q >= static_cast<double>(SCALE) ? static_cast<std::int32_t>(SCALE)
+                                           : static_cast<std::int32_t>(q);
+}
+
 } // namespace
 
 float compare(SpeechEngine& engine, const FeatureSet& variant, const FeatureSet& utterance)
 {
-    if (!usable(variant, utterance))
+    Layout layout;
+    if (!plan(variant, utterance, layout))
         return UNUSABLE_DISTANCE;
-    const std::int64_t nt = variant.count;
-    const std::int64_t nu = utterance.count;
-    const std::int64_t pad = nu > nt ? PAD_LONGER : (nt - nu + PAD_EXTRA) / 2;
-    const std::int64_t length = nu + 2 * pad;
-    // The padded utterance sits at the end of the workspace and must fit in it.
-    if (length > WORKSPACE_FRAMES)
-        return UNUSABLE_DISTANCE;
-    const std::int64_t positions = length - nt;
-    if (positions <= 0)
-        return UNUSABLE_DISTANCE;
+    // Values outside the scale make 16-bit differences wrap; the literal path handles that.
+    if (!normalized_in_scale(variant))
+        return compare_reference(engine, variant, utterance);
 
-    std::int32_t* padded = engine.workspace() + (WORKSPACE_FRAMES - length) * BANDS;
-    for (std::int64_t f = 0; f < length; ++f) {
-        const std::int64_t source = std::clamp<std::int64_t>(f - pad, 0, nu - 1);
-        std::memcpy(padded + f * BANDS, utterance.frame(static_cast<std::int32_t>(source)),
-            BANDS * sizeof(std::int32_t));
+    const std::int64_t nt = layout.nt;
+    const std::int64_t positions = layout.positions;
+    const int segments = variant.segment_count;
+    std::int32_t* padded = lay_out(engine, utterance, layout);
+
+    FastWork work;
+    for (int b = 0; b < BANDS; ++b) {
+        std::uint64_t total = 0;
+        std::uint64_t total_squares = 0;
+        work.sum[b][0] = 0;
+        work.sum_squares[b][0] = 0;
+        for (std::int64_t f = 0; f < layout.length; ++f) {
+            const std::int32_t value = padded[f * BANDS + b];
+            work.window[b][f] = value;
+            const auto wide = static_cast<std::uint64_t>(static_cast<std::int64_t>(value));
+            total += wide;
+            total_squares += wide * wide;
+            work.sum[b][f + 1] = total;
+            work.sum_squares[b][f + 1] = total_squares;
+        }
+        sliding_minimum(work.window[b], layout.length, nt, work.lowest[b]);
+        for (std::int64_t j = 0; j < nt; ++j)
+            work.tn[b][j] = variant.normalized[j * BANDS + b];
+        for (int e = 0; e < EXTRA_FRAMES; ++e)
+            work.v[b][nt + e] = static_cast<std::int32_t>(SCALE);
     }
 
-    const std::int16_t* tn = variant.normalized.get();
+    for (std::int64_t o = 0; o <= positions; ++o) {
+        for (int k = 0; k < segments; ++k)
+            work.score[k][o] = NO_MATCH_SCORE;
+
+        // Σ (value − minimum)² over the segment frames, from the prefix sums:
+        // Σx² − 2mΣx + n·m², exact modulo 2^64 like the frame-by-frame sum.
+        std::uint64_t length_squared = 0;
+        for (int k = 0; k < segments; ++k) {
+            const std::int64_t from = o + variant.segment_start[k];
+            const std::int64_t to = o + variant.segment_end[k];
+            if (to <= from)
+                continue;
+            for (int b = 0; b < BANDS; ++b) {
+                const auto m
+                    = static_cast<std::uint64_t>(static_cast<std::int64_t>(work.lowest[b][o]));
+                const std::uint64_t s1 = work.sum[b][to] - work.sum[b][from];
+                const std::uint64_t s2 = work.sum_squares[b][to] - work.sum_squares[b][from];
+                length_squared += s2 - 2 * m * s1 + static_cast<std::uint64_t>(to - from) * m * m;
+            }
+        }
+        const std::int64_t root = length_squared == 0
+            ? 1
+            : static_cast<std::int64_t>(std::sqrt(static_cast<double>(length_squared)));
+        const auto r = static_cast<double>(root);
+
+        // Coarse test on bands 0 and 2. The sum only grows, so checking it
+        // after every few frames rejects exactly the same positions.
+        std::int64_t coarse = 0;
+        bool rejected = false;
+        for (int b : { 0, 2 }) {
+            const std::int32_t* window = work.window[b] + o;
+            const std::int32_t lowest = work.lowest[b][o];
+            std::int32_t* v = work.v[b];
+            const std::int32_t* tn = work.tn[b];
+            for (std::int64_t j0 = 0; j0 < nt && !rejected; j0 += 16) {
+                const std::int64_t j1 = std::min(nt, j0 + 16);
+                std::int32_t part = 0;
+                for (std::int64_t j = j0; j < j1; ++j) {
+                    v[j] = scale_value(window[j], lowest, r);
+                    const std::int32_t d = v[j] - tn[j];
+                    part += d * d;
+                }
+                coarse += part;
+                rejected = coarse >= COARSE_REJECTION;
+            }
+        }
+        if (rejected)
+            continue;
+        for (int b : { 1, 3 }) {
+            const std::int32_t* window = work.window[b] + o;
+            const std::int32_t lowest = work.lowest[b][o];
+            for (std::int64_t j = 0; j < nt; ++j)
+                work.v[b][j] = scale_value(window[j], lowest, r);
+        }
+
+        // Local match; all values are within 0 … 1024, so 32 bits suffice.
+        for (std::int64_t j = 0; j < nt; ++j) {
+            std::int32_t d[LOCAL_REACH] = {};
+            for (int b = 0; b < BANDS; ++b) {
+                for (int reach = 0; reach < LOCAL_REACH; ++reach) {
+                    const std::int32_t diff = work.v[b][j + reach] - work.tn[b][j];
+                    d[reach] += diff * diff;
+                }
+            }
+            work.nearest[j] = std::min({ d[0], d[1], d[2] });
+        }
+        for (int k = 0; k < segments; ++k) {
+            const std::int64_t to = k + 1 < segments ? variant.segment_start[k + 1] : nt;
+            std::int64_t total = 0;
+            for (std::int64_t j = variant.segment_start[k]; j < to; ++j)
+                total += work.nearest[j];
+            work.score[k][o] = total;
+        }
+    }
+
+    clear(padded, layout);
+    return best_distance(work.score, segments, positions);
+}
+
+float compare_reference(
+    SpeechEngine& engine, const FeatureSet& variant, const FeatureSet& utterance)
+{
+    Layout layout;
+    if (!plan(variant, utterance, layout))
+        return UNUSABLE_DISTANCE;
+    const std::int64_t nt = layout.nt;
+    const std::int64_t positions = layout.positions;
     const int segments = variant.segment_count;
-    std::int64_t score[FeatureSet::MAX_SEGMENTS][WORKSPACE_FRAMES + 1];
-    std::int16_t v[(WORKSPACE_FRAMES + LOCAL_REACH - 1) * BANDS];
+    const std::int16_t* tn = variant.normalized.get();
+    std::int32_t* padded = lay_out(engine, utterance, layout);
+
+    std::int64_t score[SEGMENTS][WORKSPACE_FRAMES + 1];
+    std::int16_t v[(WORKSPACE_FRAMES + EXTRA_FRAMES) * BANDS];
 
     for (std::int64_t o = 0; o <= positions; ++o) {
         for (int k = 0; k < segments; ++k)
@@ -94,7 +308,7 @@ float compare(SpeechEngine& engine, const FeatureSet& variant, const FeatureSet&
             v[j * BANDS + b]
                 = static_cast<std::int16_t>(std::clamp<std::int64_t>(scaled, 0, SCALE));
         };
-        for (std::int64_t j = nt; j < nt + LOCAL_REACH - 1; ++j) {
+        for (std::int64_t j = nt; j < nt + EXTRA_FRAMES; ++j) {
             for (int b = 0; b < BANDS; ++b)
                 v[j * BANDS + b] = static_cast<std::int16_t>(SCALE);
         }
@@ -139,20 +353,6 @@ float compare(SpeechEngine& engine, const FeatureSet& variant, const FeatureSet&
         }
     }
 
-    // Each segment may shift by up to two positions on its own.
-    std::int64_t best = NO_MATCH_SCORE;
-    for (std::int64_t o = 0; o <= positions; ++o) {
-        std::int64_t total = 0;
-        for (int k = 0; k < segments; ++k) {
-            std::int64_t lowest = score[k][std::max<std::int64_t>(0, o - SEGMENT_SHIFT)];
-            for (std::int64_t shifted = std::max<std::int64_t>(0, o - SEGMENT_SHIFT);
-                 shifted <= std::min<std::int64_t>(o + SEGMENT_SHIFT, positions); ++shifted)
-                lowest = std::min(lowest, score[k][shifted]);
-            total += lowest;
-        }
-        best = std::min(best, total);
-    }
-
-    std::memset(padded, 0, static_cast<std::size_t>(length) * BANDS * sizeof(std::int32_t));
-    return static_cast<float>(best) * (1.0f / static_cast<float>(1 << 20));
+    clear(padded, layout);
+    return best_distance(score, segments, positions);
 }

@@ -16,3 +16,9 @@ inline constexpr float UNUSABLE_DISTANCE = 3.0f;
 // or an utterance too long for the 512-frame workspace). Uses the engine's
 // workspace and leaves it zeroed; allocates nothing.
 float compare(SpeechEngine& engine, const FeatureSet& variant, const FeatureSet& utterance);
+
+// The same result computed literally, one window position and one frame at a
+// time. compare() takes this path for variants with normalised values outside
+// 0 … 1024 (possible only in a damaged file); tests check compare() against it.
+float compare_reference(
+    SpeechEngine& engine, const FeatureSet& variant, const FeatureSet& utterance);

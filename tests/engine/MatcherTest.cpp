@@ -158,3 +158,152 @@ TEST(Matcher, EachSegmentMayShiftOnItsOwn)
     EXPECT_LT(small, 0.01f);
     EXPECT_GT(large, small);
 }
+
+namespace {
+
+class Random {
+public:
+    explicit Random(std::uint64_t seed)
+        : state_(seed)
+    {
+    }
+    std::uint64_t next()
+    {
+        state_ ^= state_ << 13;
+        state_ ^= state_ >> 7;
+        state_ ^= state_ << 17;
+        return state_;
+    }
+    std::int64_t in(std::int64_t low, std::int64_t high) // inclusive
+    {
+        return low + static_cast<std::int64_t>(next() % static_cast<std::uint64_t>(high - low + 1));
+    }
+
+private:
+    std::uint64_t state_;
+};
+
+// Frames of band amplitudes with a rough spectral shape that wanders, so
+// that prepared templates get one to three segments.
+FeatureSet random_frames(Random& random, std::int32_t count, std::int64_t scale)
+{
+    FeatureSet set;
+    set.allocate(count);
+    std::int64_t level = random.in(1, scale);
+    for (std::int32_t f = 0; f < count; ++f) {
+        if (random.in(0, 9) == 0)
+            level = random.in(0, scale);
+        for (int b = 0; b < 4; ++b)
+            set.frame(f)[b]
+                = static_cast<std::int32_t>(level / (b + 1) + random.in(0, scale / 8 + 1));
+    }
+    return set;
+}
+
+// The utterance: the template's frames, stretched, shifted and disturbed.
+FeatureSet disturbed(Random& random, const FeatureSet& source, std::int64_t noise)
+{
+    const std::int32_t count
+        = std::max<std::int32_t>(1, source.count + static_cast<std::int32_t>(random.in(-15, 40)));
+    const std::int64_t offset = random.in(-5, 5);
+    FeatureSet set;
+    set.allocate(count);
+    for (std::int32_t f = 0; f < count; ++f) {
+        const std::int64_t from
+            = std::clamp<std::int64_t>((f + offset) * source.count / count, 0, source.count - 1);
+        for (int b = 0; b < 4; ++b) {
+            const std::int64_t value = source.frame(static_cast<std::int32_t>(from))[b]
+                + random.in(0, noise) + random.in(0, 3) * 1000;
+            set.frame(f)[b] = static_cast<std::int32_t>(std::min<std::int64_t>(value, INT32_MAX));
+        }
+    }
+    return set;
+}
+
+} // namespace
+
+TEST(MatcherFastPath, AgreesWithTheLiteralFormOnRecordings)
+{
+    SpeechEngine engine;
+    const char* names[] = { "margaret-slow", "margaret-fast", "office-slow", "office-fast",
+        "doctor-lee", "home-phone" };
+    std::vector<FeatureSet> variants;
+    std::vector<FeatureSet> utterances;
+    for (const char* name : names) {
+        auto training = capture(load(name));
+        for (FeatureSet& set : extract_template(3, training.data(), bytes(training)))
+            variants.push_back(std::move(set));
+        for (int offset : { 3000, 14000, 30000 }) {
+            auto spoken = capture(load(name), offset, 60);
+            utterances.push_back(extract_utterance(spoken.data(), bytes(spoken)));
+        }
+    }
+    int passed = 0;
+    for (const FeatureSet& variant : variants) {
+        for (const FeatureSet& utterance : utterances) {
+            const float fast = compare(engine, variant, utterance);
+            EXPECT_EQ(fast, compare_reference(engine, variant, utterance));
+            passed += fast < 2.0f;
+        }
+    }
+    // Most pairs of different words are rejected; the same words are not.
+    EXPECT_GT(passed, 6 * 3 * 3);
+    EXPECT_TRUE(engine.workspace_is_clear());
+}
+
+TEST(MatcherFastPath, AgreesWithTheLiteralFormOnRandomInput)
+{
+    SpeechEngine engine;
+    Random random(0x5eed1234abcdULL);
+    int close = 0;
+    for (int round = 0; round < 1500; ++round) {
+        const std::int64_t scale = std::int64_t { 1 } << random.in(4, 30);
+        FeatureSet variant
+            = random_frames(random, static_cast<std::int32_t>(random.in(1, 160)), scale);
+        prepare_template(variant);
+        FeatureSet utterance = round % 5 == 0
+            ? random_frames(random, static_cast<std::int32_t>(random.in(1, 200)), scale)
+            : disturbed(random, variant, scale >> random.in(2, 12));
+        if (round % 7 == 0) {
+            // Arbitrary segments inside the variant, possibly overlapping or reversed.
+            variant.segment_count = static_cast<std::int32_t>(random.in(1, 3));
+            for (int k = 0; k < 3; ++k) {
+                variant.segment_start[k] = static_cast<std::int32_t>(random.in(0, variant.count));
+                variant.segment_end[k] = static_cast<std::int32_t>(random.in(0, variant.count));
+            }
+        }
+        const float fast = compare(engine, variant, utterance);
+        ASSERT_EQ(fast, compare_reference(engine, variant, utterance)) << "round " << round;
+        close += fast < 0.5f;
+    }
+    // Enough inputs get past the coarse test to exercise the full match.
+    EXPECT_GT(close, 300);
+    EXPECT_TRUE(engine.workspace_is_clear());
+}
+
+TEST(MatcherFastPath, ValuesOutsideTheScaleWrapLikeSixteenBitDifferences)
+{
+    SpeechEngine engine;
+    Random random(77);
+    for (int round = 0; round < 50; ++round) {
+        FeatureSet variant
+            = random_frames(random, static_cast<std::int32_t>(random.in(5, 60)), 1 << 20);
+        prepare_template(variant);
+        // A damaged file can hold any 16-bit value.
+        for (std::int32_t i = 0; i < 4 * variant.count; ++i) {
+            if (random.in(0, 3) == 0)
+                variant.normalized[i] = static_cast<std::int16_t>(random.in(-32768, 32767));
+        }
+        FeatureSet utterance = disturbed(random, variant, 1000);
+        const float fast = compare(engine, variant, utterance);
+        EXPECT_EQ(fast, compare_reference(engine, variant, utterance));
+        EXPECT_GE(fast, 0.0f);
+        EXPECT_LE(fast, 2.0f);
+    }
+    // The largest wrapped difference: 0 − (−32768) is −32768 in 16 bits.
+    FeatureSet extreme = flat_variant(4, { -32768, -32768, -32768, -32768 });
+    FeatureSet utterance = zero_utterance(4);
+    EXPECT_EQ(compare(engine, extreme, utterance), 2.0f);
+    FeatureSet quiet = flat_variant(4, { 0, -32768, 0, -32768 });
+    EXPECT_EQ(compare(engine, quiet, utterance), compare_reference(engine, quiet, utterance));
+}
