@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <mutex>
 #include <pwd.h>
 #include <sqlite3.h>
@@ -24,6 +25,8 @@ struct RegistryImpl {
     dev_t device { 0 };
     ino_t inode { 0 };
     bool schema_ready { false };
+    // Prepared once per connection, by their text.
+    std::vector<std::pair<const char*, sqlite3_stmt*>> statements;
 };
 
 namespace {
@@ -64,16 +67,28 @@ INSERT OR IGNORE INTO keys (parent, name, folded) VALUES
 const char16_t EMPTY_TEXT[] = u"";
 const std::uint8_t EMPTY_DATA[1] = { 0 };
 
+// One of the connection's prepared statements, reset for its next use when
+// the object goes: a statement still stepping would keep a transaction from
+// committing.
 class Statement : liba::Nocopy {
 public:
-    Statement(sqlite3* db, const char* sql)
+    Statement(RegistryImpl& impl, const char* sql)
     {
-        if (sqlite3_prepare_v2(db, sql, -1, &statement_, nullptr) != SQLITE_OK) {
+        for (auto& [text, prepared] : impl.statements) {
+            if (std::strcmp(text, sql) == 0) {
+                statement_ = prepared;
+                return;
+            }
+        }
+        if (sqlite3_prepare_v3(impl.db, sql, -1, SQLITE_PREPARE_PERSISTENT, &statement_, nullptr)
+            != SQLITE_OK) {
             sqlite3_finalize(statement_);
             statement_ = nullptr;
+            return;
         }
+        impl.statements.emplace_back(sql, statement_);
     }
-    ~Statement() { sqlite3_finalize(statement_); }
+    ~Statement() { reset(); }
 
     bool ok() const { return statement_ != nullptr; }
 
@@ -95,6 +110,8 @@ public:
     int step() { return statement_ ? sqlite3_step(statement_) : SQLITE_ERROR; }
     void reset()
     {
+        if (!statement_)
+            return;
         sqlite3_reset(statement_);
         sqlite3_clear_bindings(statement_);
     }
@@ -155,6 +172,25 @@ private:
     bool committed_ { false };
 };
 
+// Several reads under one read lock, which is taken and given back once.
+class ReadTransaction : liba::Nocopy {
+public:
+    explicit ReadTransaction(sqlite3* db)
+        : db_(db)
+        , begun_(execute(db, "BEGIN"))
+    {
+    }
+    ~ReadTransaction()
+    {
+        if (begun_)
+            execute(db_, "COMMIT");
+    }
+
+private:
+    sqlite3* db_;
+    bool begun_;
+};
+
 // The components of a key path, or nothing when it does not start with a
 // root. Empty components (doubled or trailing separators) are skipped.
 std::optional<std::vector<std::u16string>> split_key(std::u16string_view key)
@@ -178,9 +214,9 @@ std::optional<std::vector<std::u16string>> split_key(std::u16string_view key)
     return std::nullopt;
 }
 
-std::optional<sqlite3_int64> find_key(sqlite3* db, const std::vector<std::u16string>& parts)
+std::optional<sqlite3_int64> find_key(RegistryImpl& impl, const std::vector<std::u16string>& parts)
 {
-    Statement select(db, "SELECT id FROM keys WHERE parent = ?1 AND folded = ?2");
+    Statement select(impl, "SELECT id FROM keys WHERE parent = ?1 AND folded = ?2");
     if (!select.ok())
         return std::nullopt;
     sqlite3_int64 id = 0;
@@ -229,8 +265,12 @@ void disconnect(RegistryImpl& impl)
 {
     // A connection inherited from the parent of a forked process must not be
     // used or closed by the child: it would disturb the parent's locks.
-    if (impl.db && impl.pid == ::getpid())
+    if (impl.db && impl.pid == ::getpid()) {
+        for (auto& [text, prepared] : impl.statements)
+            sqlite3_finalize(prepared);
         sqlite3_close_v2(impl.db);
+    }
+    impl.statements.clear();
     impl.db = nullptr;
     impl.schema_ready = false;
 }
@@ -277,7 +317,7 @@ bool ensure_schema(RegistryImpl& impl)
         return true;
     // The journal mode is kept in the file; switching needs no transaction.
     {
-        Statement mode(impl.db, "PRAGMA journal_mode = WAL");
+        Statement mode(impl, "PRAGMA journal_mode = WAL");
         if (mode.step() != SQLITE_ROW || mode.text(0) != u"wal")
             return false;
     }
@@ -320,7 +360,10 @@ bool Registry::key_exists(std::u16string_view key)
     RegistryImpl& impl = impl_.impl();
     std::lock_guard lock(impl.mutex);
     sqlite3* db = connect(impl, false);
-    return db && find_key(db, *parts).has_value();
+    if (!db)
+        return false;
+    ReadTransaction transaction(db);
+    return find_key(impl, *parts).has_value();
 }
 
 bool Registry::create_key(std::u16string_view key)
@@ -333,8 +376,11 @@ bool Registry::create_key(std::u16string_view key)
     sqlite3* db = connect(impl, true);
     if (!db)
         return false;
-    if (find_key(db, *parts))
-        return true;
+    {
+        ReadTransaction transaction(db);
+        if (find_key(impl, *parts))
+            return true;
+    }
     for (auto& part : *parts) {
         if (part.size() > REGISTRY_MAX_KEY_NAME)
             return false;
@@ -346,8 +392,8 @@ bool Registry::create_key(std::u16string_view key)
         return false;
     {
         // Finished before the commit: a statement still stepping would keep it from committing.
-        Statement select(db, "SELECT id FROM keys WHERE parent = ?1 AND folded = ?2");
-        Statement insert(db, "INSERT INTO keys (parent, name, folded) VALUES (?1, ?2, ?3)");
+        Statement select(impl, "SELECT id FROM keys WHERE parent = ?1 AND folded = ?2");
+        Statement insert(impl, "INSERT INTO keys (parent, name, folded) VALUES (?1, ?2, ?3)");
         if (!select.ok() || !insert.ok())
             return false;
         sqlite3_int64 id = 0;
@@ -389,14 +435,14 @@ bool Registry::delete_key(std::u16string_view key)
     Transaction transaction(db);
     if (!transaction.begun())
         return false;
-    auto id = find_key(db, *parts);
+    auto id = find_key(impl, *parts);
     if (!id)
         return false;
-    Statement values(db,
+    Statement values(impl,
         "WITH RECURSIVE doomed(id) AS (SELECT ?1 UNION ALL "
         "SELECT keys.id FROM keys JOIN doomed ON keys.parent = doomed.id) "
         "DELETE FROM key_values WHERE key IN doomed");
-    Statement keys(db,
+    Statement keys(impl,
         "WITH RECURSIVE doomed(id) AS (SELECT ?1 UNION ALL "
         "SELECT keys.id FROM keys JOIN doomed ON keys.parent = doomed.id) "
         "DELETE FROM keys WHERE id IN doomed");
@@ -417,10 +463,11 @@ std::optional<std::vector<std::u16string>> Registry::subkeys(std::u16string_view
     sqlite3* db = connect(impl, false);
     if (!db)
         return std::nullopt;
-    auto id = find_key(db, *parts);
+    ReadTransaction transaction(db);
+    auto id = find_key(impl, *parts);
     if (!id)
         return std::nullopt;
-    Statement select(db, "SELECT name FROM keys WHERE parent = ?1 ORDER BY folded, name");
+    Statement select(impl, "SELECT name FROM keys WHERE parent = ?1 ORDER BY folded, name");
     select.bind(1, *id);
     std::vector<std::u16string> names;
     int result;
@@ -442,10 +489,12 @@ std::optional<RegistryValue> Registry::query_value(
     sqlite3* db = connect(impl, false);
     if (!db)
         return std::nullopt;
-    auto id = find_key(db, *parts);
+    ReadTransaction transaction(db);
+    auto id = find_key(impl, *parts);
     if (!id)
         return std::nullopt;
-    Statement select(db, "SELECT name, type, data FROM key_values WHERE key = ?1 AND folded = ?2");
+    Statement select(
+        impl, "SELECT name, type, data FROM key_values WHERE key = ?1 AND folded = ?2");
     select.bind(1, *id);
     select.bind(2, liba::to_lower(name));
     if (select.step() != SQLITE_ROW)
@@ -467,10 +516,10 @@ bool Registry::set_value(std::u16string_view key, const RegistryValue& value)
     Transaction transaction(db);
     if (!transaction.begun())
         return false;
-    auto id = find_key(db, *parts);
+    auto id = find_key(impl, *parts);
     if (!id)
         return false;
-    Statement upsert(db,
+    Statement upsert(impl,
         "INSERT INTO key_values (key, name, folded, type, data) VALUES (?1, ?2, ?3, ?4, ?5) "
         "ON CONFLICT (key, folded) DO UPDATE SET type = excluded.type, data = excluded.data");
     upsert.bind(1, *id);
@@ -496,10 +545,10 @@ bool Registry::delete_value(std::u16string_view key, std::u16string_view name)
     Transaction transaction(db);
     if (!transaction.begun())
         return false;
-    auto id = find_key(db, *parts);
+    auto id = find_key(impl, *parts);
     if (!id)
         return false;
-    Statement remove(db, "DELETE FROM key_values WHERE key = ?1 AND folded = ?2");
+    Statement remove(impl, "DELETE FROM key_values WHERE key = ?1 AND folded = ?2");
     remove.bind(1, *id);
     remove.bind(2, liba::to_lower(name));
     if (remove.step() != SQLITE_DONE || sqlite3_changes(db) == 0)
@@ -517,11 +566,12 @@ std::optional<std::vector<RegistryValue>> Registry::values(std::u16string_view k
     sqlite3* db = connect(impl, false);
     if (!db)
         return std::nullopt;
-    auto id = find_key(db, *parts);
+    ReadTransaction transaction(db);
+    auto id = find_key(impl, *parts);
     if (!id)
         return std::nullopt;
     Statement select(
-        db, "SELECT name, type, data FROM key_values WHERE key = ?1 ORDER BY folded, name");
+        impl, "SELECT name, type, data FROM key_values WHERE key = ?1 ORDER BY folded, name");
     select.bind(1, *id);
     std::vector<RegistryValue> values;
     int result;
