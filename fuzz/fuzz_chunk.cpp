@@ -8,7 +8,9 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <dirent.h>
+#include <filesystem>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -17,7 +19,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     static const std::string base = "/tmp/fuzz_chunk." + std::to_string(getpid());
     static const std::string archive = base + "/archive.vcb";
-    mkdir(base.c_str(), 0700);
+    static const bool prepared = [] {
+        mkdir(base.c_str(), 0700);
+        std::atexit([] {
+            std::error_code ignored;
+            std::filesystem::remove_all(base, ignored);
+        });
+        return true;
+    }();
+    (void)prepared;
     if (FILE* out = std::fopen(archive.c_str(), "wb")) {
         std::fwrite(data, 1, size, out);
         std::fclose(out);
