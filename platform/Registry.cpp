@@ -506,7 +506,7 @@ std::optional<RegistryValue> Registry::query_value(
 bool Registry::set_value(std::u16string_view key, const RegistryValue& value)
 {
     auto parts = split_key(key);
-    if (!parts)
+    if (!parts || value.data.size() > REGISTRY_MAX_VALUE_SIZE)
         return false;
     RegistryImpl& impl = impl_.impl();
     std::lock_guard lock(impl.mutex);

@@ -17,6 +17,8 @@ inline constexpr std::uint32_t REGISTRY_NUMBER = 4;
 
 // The longest name of a key's path component, as the device allows.
 inline constexpr std::size_t REGISTRY_MAX_KEY_NAME = 255;
+// The largest value the registry takes.
+inline constexpr std::size_t REGISTRY_MAX_VALUE_SIZE = 1024 * 1024;
 
 // One named value: its type and its bytes exactly as stored (a string value
 // holds UTF-16LE code units, normally with a terminating zero; a number four
