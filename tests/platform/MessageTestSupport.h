@@ -94,12 +94,17 @@ public:
     static platform::WindowHandle create(
         platform::WindowHandle parent = {}, std::uint32_t style = platform::WS_POPUP)
     {
-        platform::register_window_class({ u"TestWindow", 0, &procedure });
+        register_class();
         platform::WindowCreate create;
         create.class_name = u"TestWindow";
         create.style = style;
         create.parent = parent;
         return platform::create_window(create);
+    }
+
+    static void register_class()
+    {
+        platform::register_window_class({ u"TestWindow", 0, &procedure });
     }
 
     std::vector<Received> take()

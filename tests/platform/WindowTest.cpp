@@ -40,6 +40,7 @@ TEST(Window, ClassesAreNamedWithoutRegardToCase)
 
 TEST(Window, CreationCarriesItsAttributesAndCanBeRefused)
 {
+    Recorder::register_class();
     Recorder::instance().take();
     WindowCreate create;
     create.class_name = u"TestWindow";
