@@ -164,6 +164,11 @@ XmlNode find_child(const XmlNode& node, const std::u16string& name)
     return {};
 }
 
+bool is_element(const XmlNode& node)
+{
+    return as_pugi(node).type() == pugi::node_element;
+}
+
 int child_count(const XmlNode& node)
 {
     int count = 0;

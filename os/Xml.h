@@ -48,6 +48,8 @@ XmlNode new_xml_document();
 // The first child whose node name equals name exactly (case-sensitive).
 XmlNode find_child(const XmlNode& node, const std::u16string& name);
 
+bool is_element(const XmlNode& node);
+
 // Children of any kind, text and comments included.
 int child_count(const XmlNode& node);
 XmlNode child_at(const XmlNode& node, int index);

@@ -1,0 +1,103 @@
+#pragma once
+
+#include "app/Command.h"
+#include "app/Singleton.h"
+#include "audio/AudioBuffer.h"
+#include "audio/FileReaderWAVPCM.h"
+#include "engine/FeatureSet.h"
+#include "engine/SpeechEngine.h"
+#include "os/ContactManager.h"
+
+#include <memory>
+#include <string>
+
+// The capture that recognition and tag training analyse: 2.7 s of 16-bit
+// mono at 22 050 Hz, of which the first 0.2 s (the lead-in) are dropped.
+inline constexpr double MAX_RECORD_SECONDS = 2.7;
+inline constexpr std::int32_t LEAD_IN_BYTES = 8820;
+inline constexpr std::int32_t CAPTURE_CHANNELS = 1;
+inline constexpr std::int32_t CAPTURE_SAMPLE_RATE = 22050;
+inline constexpr std::int32_t CAPTURE_BITS = 16;
+
+// The process-wide model: the settings, the command list and its tag files,
+// the contacts, the audio objects for capture and prompts, and the speech
+// engine. It lives on the user-interface thread; only the capture buffer is
+// filled from the capture thread, under the buffer's own lock.
+//
+// Its files live in one folder, the program's own ("%app_path%") unless
+// another is given: "settings.xml" and "commands/" with "commands.xml" and
+// the tag files.
+class Document : public Singleton<Document> {
+public:
+    explicit Document(std::u16string app_path = u"%app_path%");
+    ~Document();
+
+    // Settings, read once at start-up and written after every change.
+    void load_settings();
+    void save_settings();
+
+    bool play_sound { true };
+    bool play_commands { true };
+    bool wait_confirmation { false };
+    std::u16string skin { DEFAULT_SKIN };
+    std::u16string language { DEFAULT_LANGUAGE };
+
+    static constexpr const char16_t* DEFAULT_SKIN = u"Default_Green";
+    static constexpr const char16_t* DEFAULT_LANGUAGE = u"English";
+
+    // The command list and the stored tags.
+    int tag_count() const;
+    // Appends `command`, or merges it into the same entry (same id and phone):
+    // that entry takes its full name and phone type, and its tag if it has one.
+    void add_command(const Command& command);
+    // Adds one Command per number of the contact (mobile, business, home), or
+    // one without number when the contact has none but has a name.
+    void add_contact(const os::ContactRecord& record);
+    void sync_contacts();
+    // Merges commands.xml into the list; a missing or damaged file adds nothing.
+    void load_commands();
+    // Writes commands.xml, or deletes it when no tag is left.
+    void save_commands();
+    // Tagged Commands first, each group by name (code unit order).
+    void sort_commands();
+    // The next free tag base name: "001", "002", ... "999", "1000".
+    std::u16string new_tag_name() const;
+    // Builds a tag from the capture buffer and stores it under the command's
+    // voice name (a new one if it has none). False, with nothing changed,
+    // when the capture holds no speech.
+    bool train_tag(Command& command);
+    // Deletes the command's tag files, clears its voice, then sorts and saves.
+    void delete_tag(Command& command);
+
+    CommandList commands;
+
+    // Paths of the files.
+    std::u16string settings_path() const;
+    std::u16string commands_directory() const;
+    std::u16string commands_path() const;
+    std::u16string tag_path(const std::u16string& voice) const;
+    std::u16string recording_path(const std::u16string& voice) const;
+
+    // Audio.
+    // Seconds since the capture started.
+    double elapsed() const;
+    // Stops the capture and analyses what it holds after the lead-in; true
+    // when the utterance has at least one frame.
+    bool finish_recording(FeatureSet& features);
+    // Unlinks and destroys the current file source.
+    void stop_audio();
+
+    os::ContactManager contacts;
+    SpeechEngine engine;
+    audio::AudioBuffer capture_buffer;
+    std::unique_ptr<audio::FileReaderWAVPCM> file_source;
+    // Tick count (milliseconds) at the start of the capture.
+    double stopwatch { 0 };
+
+private:
+    // The capture buffer's samples after the lead-in; empty when it holds
+    // audio of another format.
+    std::vector<std::int16_t> take_capture();
+
+    std::u16string app_path_;
+};

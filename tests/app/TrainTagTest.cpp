@@ -1,0 +1,136 @@
+#include "tests/app/DocumentFixture.h"
+#include "tests/engine/Recordings.h"
+
+#include "audio/FileWriterWAVPCM.h"
+#include "engine/TagFile.h"
+
+#include <cstdlib>
+
+namespace {
+
+class TrainTag : public DocumentFixture {
+protected:
+    // A 2.7 s capture as the recorder delivers it: the lead-in, then the rest.
+    static std::vector<std::int16_t> with_lead_in(const std::vector<std::int16_t>& rest)
+    {
+        std::vector<std::int16_t> samples = test_recordings::noise(LEAD_IN_BYTES / 2, 30, 7u);
+        samples.insert(samples.end(), rest.begin(), rest.end());
+        return samples;
+    }
+
+    static audio::PCMData block(const std::vector<std::int16_t>& samples)
+    {
+        liba::Buffer bytes(static_cast<std::int32_t>(samples.size() * 2));
+        std::uint8_t* out = bytes.writable_data();
+        for (std::size_t i = 0; i < samples.size(); ++i) {
+            out[2 * i] = static_cast<std::uint8_t>(samples[i]);
+            out[2 * i + 1] = static_cast<std::uint8_t>(static_cast<std::uint16_t>(samples[i]) >> 8);
+        }
+        return audio::PCMData(bytes, CAPTURE_CHANNELS, CAPTURE_BITS, CAPTURE_SAMPLE_RATE);
+    }
+
+    void capture(const std::vector<std::int16_t>& samples)
+    {
+        document->capture_buffer.set_duration(MAX_RECORD_SECONDS);
+        document->capture_buffer.on_data(block(samples));
+    }
+
+    Command entry() const
+    {
+        Command command;
+        command.id = 3;
+        command.name = u"Margaret";
+        command.phone = u"555";
+        return command;
+    }
+};
+
+TEST_F(TrainTag, ACaptureWithoutSignalIsNoSpeechAndChangesNothing)
+{
+    for (std::int16_t level : { 0, -7 }) {
+        std::vector<std::int16_t> flat(test_recordings::CAPTURE_SAMPLES, level);
+        capture(with_lead_in(flat));
+        Command command = entry();
+        EXPECT_FALSE(document->train_tag(command));
+        EXPECT_TRUE(command.voice.empty());
+        EXPECT_FALSE(command.voice_template);
+    }
+    // Too short for a single frame after the lead-in.
+    capture(with_lead_in(test_recordings::noise(400, 3000, 1u)));
+    Command command = entry();
+    EXPECT_FALSE(document->train_tag(command));
+    // Nothing at all.
+    capture({});
+    EXPECT_FALSE(document->train_tag(command));
+    EXPECT_FALSE(temp.exists("app/commands"));
+}
+
+TEST_F(TrainTag, WritesTheSameTagAndRecordingAsTheTool)
+{
+    std::vector<std::int16_t> samples
+        = with_lead_in(test_recordings::capture(test_recordings::load("margaret-slow")));
+    {
+        audio::FileWriterWAVPCM writer(temp.wide("capture.wav"));
+        writer.on_data(block(samples));
+    }
+    std::string tool = std::string(RINGWISE_BINARY_DIR) + "/bin/ringwise-tool train "
+        + temp.native("capture.wav") + " " + temp.native("tool") + " > /dev/null";
+    ASSERT_EQ(std::system(tool.c_str()), 0);
+
+    capture(samples);
+    Command command = entry();
+    ASSERT_TRUE(document->train_tag(command));
+    EXPECT_EQ(command.voice, u"001");
+    ASSERT_TRUE(command.voice_template);
+    EXPECT_FLOAT_EQ(command.voice_template.threshold(), 0.2f);
+    EXPECT_EQ(temp.read("app/commands/001.tag"), temp.read("tool.tag"));
+    EXPECT_EQ(temp.read("app/commands/001.wav"), temp.read("tool.wav"));
+    // The capture was used up.
+    EXPECT_EQ(document->capture_buffer.count(), 0);
+    // Training does not save the list; the caller sorts and saves.
+    EXPECT_FALSE(temp.exists("app/commands/commands.xml"));
+}
+
+TEST_F(TrainTag, RetrainingOverwritesTheSameFilesAndNewTagsTakeTheNextName)
+{
+    auto speech = test_recordings::capture(test_recordings::load("margaret-slow"));
+    Command margaret = entry();
+    capture(with_lead_in(speech));
+    ASSERT_TRUE(document->train_tag(margaret));
+
+    capture(with_lead_in(test_recordings::capture(test_recordings::load("margaret-fast"))));
+    ASSERT_TRUE(document->train_tag(margaret));
+    EXPECT_EQ(margaret.voice, u"001");
+    EXPECT_EQ(temp.read("app/commands/001.tag"),
+        std::string(
+            reinterpret_cast<const char*>(serialize_template(margaret.voice_template).data()),
+            serialize_template(margaret.voice_template).size()));
+
+    Command office = entry();
+    office.phone = u"556";
+    capture(with_lead_in(test_recordings::capture(test_recordings::load("office-slow"))));
+    ASSERT_TRUE(document->train_tag(office));
+    EXPECT_EQ(office.voice, u"002");
+
+    document->add_command(margaret);
+    document->add_command(office);
+    document->sort_commands();
+    document->save_commands();
+    EXPECT_TRUE(read_template(document->tag_path(u"002")));
+    EXPECT_EQ(document->tag_count(), 2);
+}
+
+TEST_F(TrainTag, FinishingARecordingAnalysesTheCaptureAfterTheLeadIn)
+{
+    FeatureSet features;
+    capture(with_lead_in(test_recordings::capture(test_recordings::load("office-fast"))));
+    EXPECT_TRUE(document->finish_recording(features));
+    EXPECT_GT(features.count, 0);
+    EXPECT_EQ(document->capture_buffer.count(), 0);
+
+    // Only the lead-in was captured: nothing to analyse.
+    capture(test_recordings::noise(LEAD_IN_BYTES / 2, 3000, 2u));
+    EXPECT_FALSE(document->finish_recording(features));
+}
+
+} // namespace
