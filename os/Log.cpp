@@ -9,14 +9,18 @@ namespace os {
 
 namespace {
 
+// What log() hands out: the current stream behind the lock that guards the
+// switch-over. The look-up of the switch is under the lock too, so that a
+// thread holding an older reading cannot undo a newer thread's switch (which
+// would empty the file again at the next line).
 class LogSwitch final : public liba::TextOStream<char16_t> {
 public:
     void update()
     {
+        liba::Lock lock(section_);
         std::uint32_t value = 0;
         read_registry_number(LOG_SWITCH_KEY, LOG_SWITCH_VALUE, value);
         bool on = value != 0;
-        liba::Lock lock(section_);
         if (current_ && on == is_file_)
             return;
         // The old file is closed before the new one empties the same path.
