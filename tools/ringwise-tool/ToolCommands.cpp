@@ -9,12 +9,15 @@ int run_features(const std::vector<std::string>& arguments);
 int run_train(const std::vector<std::string>& arguments);
 int run_match(const std::vector<std::string>& arguments);
 int run_dump(const std::vector<std::string>& arguments);
+int run_picture(const std::vector<std::string>& arguments);
 
 const std::vector<ToolCommand>& tool_commands()
 {
     static const std::vector<ToolCommand> commands = {
         { "skin", "skin FILE.skin [--screen WxH] [--platform PocketPC|Smartphone] [--tag TAG] [--kind KIND]",
             "loads a skin as the program would and prints its header, scale, work area and variant choice", run_skin },
+        { "picture", "picture SKIN.skin KIND ID PROPERTY WxH OUT.png [--screen WxH] [--background RRGGBB]",
+            "draws the picture property of control ID in form KIND (empty KIND: the top-level node ID; empty ID: the\n      form's own property) with the nine-part rules into a W x H canvas of the background colour (default 000000)\n      and writes it as a PNG; the screen defaults to RINGWISE_SCREEN or 480x640; exit 1 when the skin is invalid or the node or property is missing", run_picture },
         { "extent", "extent IN.wav [--no-lead-in]", "prints 'extent START END', where the speech lies as byte offsets into the audio after the lead-in, or 'extent none' (exit 1).\n      IN.wav is read as one capture of the program: 16-bit mono PCM at 22050 Hz (anything else: exit 2),\n      at most its first 2.7 s, without its first 8820 bytes (the lead-in) unless --no-lead-in is given", run_extent },
         { "features", "features IN.wav [--step N] [--no-lead-in]", "prints 'frames COUNT', then one line of four band amplitudes per frame; frames every N samples (default 384, an utterance)", run_features },
         { "train", "train IN.wav OUT [--no-lead-in]", "trains a voice tag as the program does: writes the template (threshold 0.2) to OUT.tag and the recording\n      trimmed to the speech to OUT.wav, prints 'extent START END'; without speech prints 'no speech found' on\n      standard error, writes nothing and exits 1", run_train },
