@@ -8,6 +8,12 @@
 
 namespace audio {
 
+AudioBuffer::~AudioBuffer()
+{
+    disconnect<PCMData>(*this);
+    connect<PCMData>(*this, nullptr);
+}
+
 void AudioBuffer::set_duration(double seconds)
 {
     liba::Lock guard(lock);

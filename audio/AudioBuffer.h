@@ -13,7 +13,7 @@ namespace audio {
 class AudioBuffer : public Consumer<PCMData>, public Provider<PCMData> {
 public:
     AudioBuffer() = default;
-    ~AudioBuffer() override = default;
+    ~AudioBuffer() override;
 
     // Empties the buffer. The storage keeps its size until a block of
     // another format arrives; the new duration applies from then on.

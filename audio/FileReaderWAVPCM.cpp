@@ -12,7 +12,12 @@ FileReaderWAVPCM::FileReaderWAVPCM(const std::u16string& path)
     rewind(0);
 }
 
-FileReaderWAVPCM::~FileReaderWAVPCM() = default;
+// Unlinks before the file and the lock go away: a player may be pulling on
+// its own thread.
+FileReaderWAVPCM::~FileReaderWAVPCM()
+{
+    connect<PCMData>(*this, nullptr);
+}
 
 bool FileReaderWAVPCM::rewind(std::uint32_t position)
 {

@@ -46,6 +46,10 @@ public:
 
     ~FileWriterWAV() override
     {
+        // No block may pass while the header is patched and the links end.
+        liba::Lock guard(Consumer<Data>::lock);
+        disconnect<Data>(*this);
+        connect<Data>(*this, nullptr);
         if (!stream)
             return;
         header.riff_size = header.data_offset + header.data_size - 8;

@@ -26,6 +26,19 @@ template<typename Data> void connect(Provider<Data>& provider, Consumer<Data>* c
     }
 }
 
+// Drops the consumer's link to its provider, if any. Objects call it first
+// thing in their destructors, so that no block arrives while they are being
+// taken apart.
+template<typename Data> void disconnect(Consumer<Data>& consumer)
+{
+    liba::Lock guard(consumer.lock);
+    if (Provider<Data>* provider = consumer.provider.load()) {
+        if (provider->consumer.load() == &consumer)
+            provider->consumer.store(nullptr);
+        consumer.provider.store(nullptr);
+    }
+}
+
 // Hands `block` to the provider's consumer, if any, under that consumer's lock.
 template<typename Data> void push(Provider<Data>& provider, const Data& block)
 {
