@@ -1,0 +1,33 @@
+#include "tools/ringwise-tool/ToolFields.h"
+
+#include "liba/Convert.h"
+
+#include <cstdio>
+
+namespace tool {
+
+void print_fields(const std::vector<std::u16string>& fields)
+{
+    std::string line;
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (i > 0)
+            line += '\t';
+        std::string field = liba::to_utf8(fields[i]);
+        for (char& c : field) {
+            if (c == '\t' || c == '\n' || c == '\r')
+                c = ' ';
+        }
+        line += field;
+    }
+    line += '\n';
+    std::fputs(line.c_str(), stdout);
+}
+
+bool parse_id(const std::string& text, int& id)
+{
+    std::size_t end = 0;
+    return !text.empty() && text.find_first_of(" \t") == std::string::npos
+        && liba::text_to_int(text, id, &end) && end == text.size();
+}
+
+} // namespace tool
