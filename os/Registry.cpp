@@ -73,11 +73,9 @@ bool read_registry_string(
     std::u16string_view path, std::u16string_view value_name, std::u16string& text)
 {
     std::u16string key = full_key(path);
-    auto& registry = platform::Registry::shared();
-    if (key.empty() || !registry.create_key(key))
-        return false;
-    auto value = registry.query_value(key, value_name);
-    if (!value)
+    std::optional<platform::RegistryValue> value;
+    if (key.empty() || !platform::Registry::shared().open_and_query(key, value_name, value)
+        || !value)
         return false;
     if (value->data.size() <= 1) {
         text.clear();
@@ -102,10 +100,9 @@ bool read_registry_number(
     std::u16string_view path, std::u16string_view value_name, std::uint32_t& number)
 {
     std::u16string key = full_key(path);
-    auto& registry = platform::Registry::shared();
-    if (key.empty() || !registry.create_key(key))
+    std::optional<platform::RegistryValue> value;
+    if (key.empty() || !platform::Registry::shared().open_and_query(key, value_name, value))
         return false;
-    auto value = registry.query_value(key, value_name);
     if (value && value->type == platform::REGISTRY_NUMBER && value->data.size() == 4) {
         auto& d = value->data;
         number = static_cast<std::uint32_t>(d[0]) | static_cast<std::uint32_t>(d[1]) << 8

@@ -328,6 +328,66 @@ bool ensure_schema(RegistryImpl& impl)
     return true;
 }
 
+// Adds the missing keys of the path, under the registry's lock, with a
+// connection made with `create`.
+bool add_key(RegistryImpl& impl, const std::vector<std::u16string>& parts)
+{
+    sqlite3* db = impl.db;
+    for (auto& part : parts) {
+        if (part.size() > REGISTRY_MAX_KEY_NAME)
+            return false;
+    }
+    if (!ensure_schema(impl))
+        return false;
+    Transaction transaction(db);
+    if (!transaction.begun())
+        return false;
+    {
+        // Finished before the commit: a statement still stepping would keep it from committing.
+        Statement select(impl, "SELECT id FROM keys WHERE parent = ?1 AND folded = ?2");
+        Statement insert(impl, "INSERT INTO keys (parent, name, folded) VALUES (?1, ?2, ?3)");
+        if (!select.ok() || !insert.ok())
+            return false;
+        sqlite3_int64 id = 0;
+        for (auto& part : parts) {
+            std::u16string folded = liba::to_lower(part);
+            select.reset();
+            select.bind(1, id);
+            select.bind(2, folded);
+            int found = select.step();
+            if (found == SQLITE_ROW) {
+                id = select.integer(0);
+                continue;
+            }
+            // A root is never created here: the path must start with one.
+            if (found != SQLITE_DONE || id == 0)
+                return false;
+            insert.reset();
+            insert.bind(1, id);
+            insert.bind(2, part);
+            insert.bind(3, folded);
+            if (insert.step() != SQLITE_DONE)
+                return false;
+            id = sqlite3_last_insert_rowid(db);
+        }
+    }
+    return transaction.commit();
+}
+
+// The value, if any, read under one read lock.
+std::optional<RegistryValue> select_value(
+    RegistryImpl& impl, sqlite3_int64 key, std::u16string_view name)
+{
+    Statement select(
+        impl, "SELECT name, type, data FROM key_values WHERE key = ?1 AND folded = ?2");
+    select.bind(1, key);
+    select.bind(2, liba::to_lower(name));
+    if (select.step() != SQLITE_ROW)
+        return std::nullopt;
+    return RegistryValue { select.text(0), static_cast<std::uint32_t>(select.integer(1)),
+        select.blob(2) };
+}
+
 } // namespace
 
 Registry::Registry(std::string file)
@@ -381,45 +441,29 @@ bool Registry::create_key(std::u16string_view key)
         if (find_key(impl, *parts))
             return true;
     }
-    for (auto& part : *parts) {
-        if (part.size() > REGISTRY_MAX_KEY_NAME)
-            return false;
-    }
-    if (!ensure_schema(impl))
+    return add_key(impl, *parts);
+}
+
+bool Registry::open_and_query(
+    std::u16string_view key, std::u16string_view name, std::optional<RegistryValue>& value)
+{
+    value.reset();
+    auto parts = split_key(key);
+    if (!parts)
         return false;
-    Transaction transaction(db);
-    if (!transaction.begun())
+    RegistryImpl& impl = impl_.impl();
+    std::lock_guard lock(impl.mutex);
+    sqlite3* db = connect(impl, true);
+    if (!db)
         return false;
     {
-        // Finished before the commit: a statement still stepping would keep it from committing.
-        Statement select(impl, "SELECT id FROM keys WHERE parent = ?1 AND folded = ?2");
-        Statement insert(impl, "INSERT INTO keys (parent, name, folded) VALUES (?1, ?2, ?3)");
-        if (!select.ok() || !insert.ok())
-            return false;
-        sqlite3_int64 id = 0;
-        for (auto& part : *parts) {
-            std::u16string folded = liba::to_lower(part);
-            select.reset();
-            select.bind(1, id);
-            select.bind(2, folded);
-            int found = select.step();
-            if (found == SQLITE_ROW) {
-                id = select.integer(0);
-                continue;
-            }
-            // A root is never created here: the path must start with one.
-            if (found != SQLITE_DONE || id == 0)
-                return false;
-            insert.reset();
-            insert.bind(1, id);
-            insert.bind(2, part);
-            insert.bind(3, folded);
-            if (insert.step() != SQLITE_DONE)
-                return false;
-            id = sqlite3_last_insert_rowid(db);
+        ReadTransaction transaction(db);
+        if (auto id = find_key(impl, *parts)) {
+            value = select_value(impl, *id, name);
+            return true;
         }
     }
-    return transaction.commit();
+    return add_key(impl, *parts);
 }
 
 bool Registry::delete_key(std::u16string_view key)
@@ -493,14 +537,7 @@ std::optional<RegistryValue> Registry::query_value(
     auto id = find_key(impl, *parts);
     if (!id)
         return std::nullopt;
-    Statement select(
-        impl, "SELECT name, type, data FROM key_values WHERE key = ?1 AND folded = ?2");
-    select.bind(1, *id);
-    select.bind(2, liba::to_lower(name));
-    if (select.step() != SQLITE_ROW)
-        return std::nullopt;
-    return RegistryValue { select.text(0), static_cast<std::uint32_t>(select.integer(1)),
-        select.blob(2) };
+    return select_value(impl, *id, name);
 }
 
 bool Registry::set_value(std::u16string_view key, const RegistryValue& value)

@@ -68,6 +68,11 @@ public:
     std::optional<std::vector<std::u16string>> subkeys(std::u16string_view key);
 
     std::optional<RegistryValue> query_value(std::u16string_view key, std::u16string_view name);
+    // Opens the key, creating it when it does not exist, and reads the value
+    // into `value` (nothing when it is missing). False when the key could
+    // neither be found nor created.
+    bool open_and_query(
+        std::u16string_view key, std::u16string_view name, std::optional<RegistryValue>& value);
     // Sets (adds or replaces) a value of an existing key.
     bool set_value(std::u16string_view key, const RegistryValue& value);
     bool delete_value(std::u16string_view key, std::u16string_view name);
