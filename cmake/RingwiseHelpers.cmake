@@ -11,12 +11,12 @@ function(ringwise_library name)
     target_link_libraries(${name} PUBLIC ${ARG_LIBS} PRIVATE ${ARG_PRIVATE_LIBS})
 endfunction()
 
-# ringwise_tests(NAME [THREADED] SOURCES ... LIBS ...)
+# ringwise_tests(NAME [THREADED] SOURCES ... LIBS ... [DEPENDS targets...])
 # One GoogleTest executable; every TEST becomes a CTest test with a timeout,
 # so that no test can hang a run. THREADED suites carry the label "threads"
 # and are the ones run again under ThreadSanitizer.
 function(ringwise_tests name)
-    cmake_parse_arguments(ARG "THREADED" "" "SOURCES;LIBS" ${ARGN})
+    cmake_parse_arguments(ARG "THREADED" "" "SOURCES;LIBS;DEPENDS" ${ARGN})
     if(NOT ARG_SOURCES)
         return()
     endif()
@@ -32,6 +32,10 @@ function(ringwise_tests name)
     target_compile_definitions(${name} PRIVATE
         RINGWISE_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
         RINGWISE_BINARY_DIR="${PROJECT_BINARY_DIR}")
+    if(ARG_DEPENDS)
+        # Programs and libraries the tests start or load.
+        add_dependencies(${name} ${ARG_DEPENDS})
+    endif()
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 120 PROPERTIES TIMEOUT 300 LABELS ${labels})
 endfunction()
 
