@@ -138,15 +138,25 @@ void sliding_minimum(
     }
 }
 
-// clamp((x × 1024) / r, 0, 1024) with x ≥ 0. The numerator stays below 2^42
-// and r below 2^33, so the correctly rounded double quotient never reaches
-// the next integer and its truncation is the integer quotient.
-inline std::int32_t scale_value(std::int32_t value, std::int32_t lowest, double r)
+// v[j] = clamp((x × 1024) / r, 0, 1024) for x = window[j] − lowest, which
+// lies in 0 … 2^31 − 1 because every value is non-negative. x × 1024 and r
+// (below 2^33) are exact in double precision, and the correctly rounded
+// quotient of such integers never reaches the next integer, so truncating it
+// gives the integer quotient. Written so that the compiler can vectorise it.
+void scale_values(
+    const std::int32_t* window, std::int32_t lowest, double r, std::int32_t* v, std::int64_t count)
 {
-    const std::int64_t x = static_cast<std::int64_t>(value) - lowest;
-    const double q = static_cast<double>(x * SCALE) / r;
-    return q >= static_cast<double>(SCALE) ? static_cast<std::int32_t>(SCALE)
-                                           : static_cast<std::int32_t>(q);
+    for (std::int64_t j = 0; j < count; ++j) {
+        const double q = static_cast<double>(window[j] - lowest) * static_cast<double>(SCALE) / r;
+        v[j] = static_cast<std::int32_t>(std::min(q, static_cast<double>(SCALE)));
+    }
+}
+
+bool frames_non_negative(const FeatureSet& utterance)
+{
+    const std::int32_t* frames = utterance.frames.get();
+    return std::all_of(
+        frames, frames + utterance.count * BANDS, [](std::int32_t value) { return value >= 0; });
 }
 
 } // namespace
@@ -156,8 +166,10 @@ float compare(SpeechEngine& engine, const FeatureSet& variant, const FeatureSet&
     Layout layout;
     if (!plan(variant, utterance, layout))
         return UNUSABLE_DISTANCE;
-    // Values outside the scale make 16-bit differences wrap; the literal path handles that.
-    if (!normalized_in_scale(variant))
+    // Template values outside the scale make 16-bit differences wrap, and
+    // negative band values (never extracted) widen the differences; the
+    // literal path handles both.
+    if (!normalized_in_scale(variant) || !frames_non_negative(utterance))
         return compare_reference(engine, variant, utterance);
 
     const std::int64_t nt = layout.nt;
@@ -224,8 +236,8 @@ float compare(SpeechEngine& engine, const FeatureSet& variant, const FeatureSet&
             for (std::int64_t j0 = 0; j0 < nt && !rejected; j0 += 16) {
                 const std::int64_t j1 = std::min(nt, j0 + 16);
                 std::int32_t part = 0;
+                scale_values(window + j0, lowest, r, v + j0, j1 - j0);
                 for (std::int64_t j = j0; j < j1; ++j) {
-                    v[j] = scale_value(window[j], lowest, r);
                     const std::int32_t d = v[j] - tn[j];
                     part += d * d;
                 }
@@ -238,8 +250,7 @@ float compare(SpeechEngine& engine, const FeatureSet& variant, const FeatureSet&
         for (int b : { 1, 3 }) {
             const std::int32_t* window = work.window[b] + o;
             const std::int32_t lowest = work.lowest[b][o];
-            for (std::int64_t j = 0; j < nt; ++j)
-                work.v[b][j] = scale_value(window[j], lowest, r);
+            scale_values(window, lowest, r, work.v[b], nt);
         }
 
         // Local match; all values are within 0 … 1024, so 32 bits suffice.

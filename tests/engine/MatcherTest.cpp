@@ -272,6 +272,12 @@ TEST(MatcherFastPath, AgreesWithTheLiteralFormOnRandomInput)
                 variant.segment_end[k] = static_cast<std::int32_t>(random.in(0, variant.count));
             }
         }
+        if (round % 11 == 0) {
+            // The widest differences a window can hold.
+            for (std::int32_t i = 0; i < 4 * utterance.count;
+                 i += static_cast<std::int32_t>(random.in(1, 9)))
+                utterance.frames[i] = random.in(0, 1) ? INT32_MAX : 0;
+        }
         const float fast = compare(engine, variant, utterance);
         ASSERT_EQ(fast, compare_reference(engine, variant, utterance)) << "round " << round;
         close += fast < 0.5f;
@@ -300,6 +306,15 @@ TEST(MatcherFastPath, ValuesOutsideTheScaleWrapLikeSixteenBitDifferences)
         EXPECT_GE(fast, 0.0f);
         EXPECT_LE(fast, 2.0f);
     }
+    // Negative band values are never extracted but must not upset the match.
+    FeatureSet negative = random_frames(random, 30, 1 << 24);
+    prepare_template(negative);
+    FeatureSet below_zero = disturbed(random, negative, 1000);
+    below_zero.frames[5] = INT32_MIN;
+    below_zero.frames[17] = -12345;
+    EXPECT_EQ(
+        compare(engine, negative, below_zero), compare_reference(engine, negative, below_zero));
+
     // The largest wrapped difference: 0 − (−32768) is −32768 in 16 bits.
     FeatureSet extreme = flat_variant(4, { -32768, -32768, -32768, -32768 });
     FeatureSet utterance = zero_utterance(4);
