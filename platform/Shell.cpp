@@ -6,6 +6,7 @@
 #include <strings.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <system_error>
 #include <thread>
 #include <unistd.h>
 #include <vector>
@@ -87,15 +88,23 @@ bool spawn(const std::string& program, const std::vector<std::string>& arguments
     posix_spawnattr_destroy(&attributes);
     if (result != 0)
         return false;
-    std::thread([pid] {
-        while (::waitpid(pid, nullptr, 0) < 0 && errno == EINTR) { }
-    }).detach();
+    try {
+        std::thread([pid] {
+            while (::waitpid(pid, nullptr, 0) < 0 && errno == EINTR) { }
+        }).detach();
+    } catch (const std::system_error&) {
+        // No thread to spare: the child is started all the same and stays a
+        // zombie until this process ends.
+    }
     return true;
 }
 
 bool open_with_desktop(const std::string& target)
 {
-    return !target.empty() && spawn("xdg-open", { target }, true);
+    if (target.empty())
+        return false;
+    // A file name that starts with '-' must not read as an option.
+    return spawn("xdg-open", { target.front() == '-' ? "./" + target : target }, true);
 }
 
 } // namespace
