@@ -1,5 +1,8 @@
 #include "skinner/Picture.h"
+#include "platform/graphics/ImageDecoder.h"
+#include "platform/graphics/TextRenderer.h"
 #include "skinner/ElementProperties.h"
+#include "skinner/FontRep.h"
 #include "skinner/StoredBmp.h"
 
 #include "tests/platform/graphics/ImageFiles.h"
@@ -301,4 +304,54 @@ TEST(StoredBmp, RefusesWhatTheBytesCannotHold)
     std::vector<std::uint8_t> pixels_before_header = bmp;
     pixels_before_header[10] = 20;
     EXPECT_FALSE(read_stored_bmp(pixels_before_header.data(), pixels_before_header.size()));
+}
+
+TEST_F(PictureFixture, RendersASkinnedPictureAndItsTextIntoAPng)
+{
+    // A 12 x 12 button face: a 4-pixel dark frame round a light middle.
+    Bitmap face(12, 12, make_color(40, 40, 40));
+    platform::Canvas face_canvas(face);
+    face_canvas.fill_rect({ 4, 4, 8, 8 }, make_color(220, 220, 220));
+    write_png("face.png", face);
+    skinc::Node control = skin_builder::node(u"ctl");
+    control.properties.pictures.push_back(
+        picture_property(u"Normal", { 0, 0, 4, 4, 8, 8, 12, 12 }, 0));
+    control.properties.fonts.push_back({ u"Normal", 0 });
+    control.properties.colors.push_back({ u"Normal", { 200, 0, 0, 0 } });
+    auto skin = load(skin_with(control, { u"face" }, { u"12 1 0 0 Tahoma" }));
+    ASSERT_TRUE(skin->is_valid());
+
+    StateLook look = ElementProperties::control(*skin, u"Form", u"ctl").look(u"Normal", nullptr);
+    Bitmap screen(160, 60, WHITE);
+    platform::Canvas canvas(screen);
+    canvas.set_origin({ 10, 5 });
+    platform::Rect button { 0, 0, 140, 50 };
+    look.picture.draw(canvas, button);
+    draw_text(canvas, look.font, u"Call", { 4, 4, 136, 46 },
+        text_format(HAlignment::CENTER, VAlignment::VCENTER) | platform::TEXT_SINGLELINE,
+        look.color);
+    ASSERT_TRUE(platform::write_png(screen, temp.native("screen.png")));
+
+    std::string bytes = temp.read("screen.png");
+    auto saved = platform::decode_image(reinterpret_cast<const std::uint8_t*>(bytes.data()),
+        bytes.size(), platform::ImageType::Png);
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(saved->pixel(0, 0), WHITE);
+    EXPECT_EQ(saved->pixel(10, 5), make_color(40, 40, 40));
+    EXPECT_EQ(saved->pixel(149, 54), make_color(40, 40, 40));
+    // Red text ink lies only inside the text rectangle, around its centre.
+    int left = 160, right = 0, inked = 0;
+    for (int y = 0; y < 60; ++y) {
+        for (int x = 0; x < 160; ++x) {
+            platform::Color c = saved->pixel(x, y);
+            if (platform::red_of(c) > platform::green_of(c) + 60) {
+                ++inked;
+                left = std::min(left, x);
+                right = std::max(right, x);
+                EXPECT_TRUE(x >= 14 && x < 146 && y >= 9 && y < 51) << x << "," << y;
+            }
+        }
+    }
+    EXPECT_GT(inked, 30);
+    EXPECT_NEAR((left + right) / 2, 80, 4);
 }
