@@ -11,6 +11,7 @@
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
+#include <unistd.h>
 
 using namespace test_recordings;
 
@@ -75,7 +76,7 @@ void BM_Recognition(benchmark::State& state)
 {
     const auto count = static_cast<int>(state.range(0));
     const std::filesystem::path directory
-        = std::filesystem::temp_directory_path() / "ringwise-bench-tags";
+        = std::filesystem::temp_directory_path() / ("ringwise-bench-tags-" + std::to_string(::getpid()));
     std::filesystem::remove_all(directory);
     std::filesystem::create_directories(directory);
     const char* names[] = { "margaret-slow", "margaret-fast", "office-slow", "office-fast",

@@ -127,3 +127,19 @@ TEST(SpeechExtent, ExtremeSamplesStayInsideTheRecording)
     EXPECT_LE(extent->start, extent->end);
     EXPECT_LE(extent->end, CAPTURE_SAMPLES);
 }
+
+TEST(SpeechExtent, DeviationsWrapInSixteenBits)
+{
+    // Region B sits at -32768 with a +32767 spike every 110 samples. Its
+    // window mean is about -32172, so a spike deviates by 64939, which wraps
+    // to -597 in 16 bits: the envelope there stays near 600, below the
+    // moderate burst of region A, which therefore holds the peak.
+    auto samples = with_burst(noise(CAPTURE_SAMPLES, 20, 11), 8000, 12000, 5000);
+    for (int i = 36000; i < 48000; ++i)
+        samples[i] = i % 110 == 0 ? 32767 : -32768;
+    auto extent = find_speech_extent(samples.data(), bytes(samples));
+    ASSERT_TRUE(extent);
+    EXPECT_LE(extent->start, 8000);
+    EXPECT_GE(extent->end, 12000);
+    EXPECT_LT(extent->end, 36000);
+}
