@@ -8,6 +8,7 @@
 #include "liba/Tick.h"
 #include "os/File.h"
 #include "os/FileFinder.h"
+#include "os/Log.h"
 #include "os/Path.h"
 #include "os/Xml.h"
 
@@ -287,6 +288,19 @@ void Document::delete_tag(Command& command)
     save_commands();
 }
 
+bool Document::start_recording()
+{
+    capture_buffer.set_duration(MAX_RECORD_SECONDS);
+    release_recorder();
+    recorder
+        = std::make_unique<audio::RecorderPCM>(CAPTURE_CHANNELS, CAPTURE_SAMPLE_RATE, CAPTURE_BITS);
+    audio::connect<audio::PCMData>(*recorder, &capture_buffer);
+    if (!recorder->is_open())
+        return false;
+    stopwatch = liba::tick_count();
+    return recorder->start();
+}
+
 double Document::elapsed() const
 {
     // The 32-bit difference stays right across the tick count's wrap.
@@ -308,4 +322,32 @@ void Document::stop_audio()
         audio::connect<audio::PCMData>(*file_source, nullptr);
         file_source.reset();
     }
+    release_recorder();
+}
+
+void Document::release_recorder()
+{
+    if (!recorder)
+        return;
+    audio::connect<audio::PCMData>(*recorder, nullptr);
+    recorder->stop();
+    recorder.reset();
+}
+
+void Document::play_file(const std::u16string& path, std::uint32_t offset, bool wait)
+{
+    stop_audio();
+    file_source = std::make_unique<audio::FileReaderWAVPCM>(path);
+    file_source->rewind(offset);
+    double seconds = file_source->total_seconds();
+    audio::connect<audio::PCMData>(*file_source, &player);
+    player.play();
+    if (wait)
+        player.wait_until_finished(seconds);
+}
+
+void Document::play(const std::u16string& path)
+{
+    os::log() << u"Document::play " << path << u"\n";
+    play_file(path, 0, false);
 }

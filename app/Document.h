@@ -4,6 +4,8 @@
 #include "app/Singleton.h"
 #include "audio/AudioBuffer.h"
 #include "audio/FileReaderWAVPCM.h"
+#include "audio/PlayerPCM.h"
+#include "audio/RecorderPCM.h"
 #include "engine/FeatureSet.h"
 #include "engine/SpeechEngine.h"
 #include "os/ContactManager.h"
@@ -79,22 +81,35 @@ public:
     std::u16string recording_path(const std::u16string& voice) const;
 
     // Audio.
+    // Starts capturing into the capture buffer (emptied, limited to 2.7 s)
+    // with a new recorder; false when the input device cannot be opened or
+    // the capture does not start.
+    bool start_recording();
     // Seconds since the capture started.
     double elapsed() const;
     // Stops the capture and analyses what it holds after the lead-in; true
     // when the utterance has at least one frame.
     bool finish_recording(FeatureSet& features);
-    // Unlinks and destroys the current file source.
+    // Unlinks, stops and destroys the current file source and the recorder.
     void stop_audio();
+    // Plays the WAV image that starts at `offset` in the file (0 for a file
+    // of its own); with `wait`, returns when playback has finished, or after
+    // the file's duration and a margin when the output device never plays.
+    void play_file(const std::u16string& path, std::uint32_t offset, bool wait);
+    // Logs "Document::play PATH" and plays the file without waiting.
+    void play(const std::u16string& path);
 
     os::ContactManager contacts;
     SpeechEngine engine;
     audio::AudioBuffer capture_buffer;
+    audio::PlayerPCM player;
     std::unique_ptr<audio::FileReaderWAVPCM> file_source;
+    std::unique_ptr<audio::RecorderPCM> recorder;
     // Tick count (milliseconds) at the start of the capture.
     double stopwatch { 0 };
 
 private:
+    void release_recorder();
     // The capture buffer's samples after the lead-in; empty when it holds
     // audio of another format.
     std::vector<std::int16_t> take_capture();
