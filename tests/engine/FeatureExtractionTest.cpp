@@ -102,3 +102,24 @@ TEST(FeatureExtraction, TemplateKindsFillOneOrThreePreparedSets)
     EXPECT_LT(three[1].count, three[0].count);
     EXPECT_GT(three[2].count, three[0].count);
 }
+
+TEST(FeatureExtraction, KnownRecordingsKeepTheirExtents)
+{
+    // Stored recordings are cut at these offsets; any change to the envelope,
+    // its smoothing or the noise floor moves them.
+    struct Known {
+        const char* name;
+        std::int32_t start;
+        std::int32_t end;
+    };
+    for (Known known :
+        { Known { "margaret-slow", 5155, 28175 }, Known { "margaret-fast", 4935, 26525 },
+            Known { "office-slow", 4275, 25095 }, Known { "office-fast", 4165, 24215 },
+            Known { "doctor-lee", 7795, 37415 }, Known { "home-phone", 5485, 32025 } }) {
+        auto samples = capture(load(known.name));
+        auto extent = find_speech_extent(samples.data(), bytes(samples));
+        ASSERT_TRUE(extent) << known.name;
+        EXPECT_EQ(extent->start, known.start) << known.name;
+        EXPECT_EQ(extent->end, known.end) << known.name;
+    }
+}

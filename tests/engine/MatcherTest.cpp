@@ -322,3 +322,15 @@ TEST(MatcherFastPath, ValuesOutsideTheScaleWrapLikeSixteenBitDifferences)
     FeatureSet quiet = flat_variant(4, { 0, -32768, 0, -32768 });
     EXPECT_EQ(compare(engine, quiet, utterance), compare_reference(engine, quiet, utterance));
 }
+
+TEST(Matcher, KnownRecordingsKeepTheirDistances)
+{
+    SpeechEngine engine;
+    auto spoken = capture(load("margaret-fast"), 16000, 40);
+    FeatureSet utterance = extract_utterance(spoken.data(), bytes(spoken));
+    const std::int32_t units[] = { 29806, 25966, 38099 };
+    for (int v = 0; v < 3; ++v)
+        EXPECT_EQ(compare(engine, template_variant("margaret-slow", v), utterance),
+            static_cast<float>(units[v]) / (1 << 20))
+            << v;
+}

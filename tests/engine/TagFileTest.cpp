@@ -191,3 +191,17 @@ TEST_F(TagFileOnDisk, DamagedFileOnDiskIsRejected)
     EXPECT_FALSE(read.has_template());
     EXPECT_EQ(read.threshold(), 0.0f);
 }
+
+TEST(TagFile, KnownRecordingKeepsItsStoredBytes)
+{
+    // Tags trained by earlier builds must keep matching: the bytes of a
+    // trained tag (features, segments, normalisation) are fixed.
+    std::vector<std::uint8_t> bytes = serialize_template(trained("doctor-lee"));
+    std::uint64_t hash = 1469598103934665603ULL;
+    for (std::uint8_t byte : bytes) {
+        hash ^= byte;
+        hash *= 1099511628211ULL;
+    }
+    EXPECT_EQ(bytes.size(), 5596u);
+    EXPECT_EQ(hash, 0x71d7442403ba9bfbULL);
+}
