@@ -1,5 +1,5 @@
-#include "engine/FeatureExtraction.h"
 #include "engine/TemplatePreparation.h"
+#include "engine/FeatureExtraction.h"
 
 #include "tests/engine/Recordings.h"
 
