@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <cstring>
+#include <unistd.h>
 
 namespace platform::wave {
 
@@ -82,7 +83,12 @@ std::shared_ptr<Device> open_sdl_device(
     WaveHandle handle, bool input, const WaveFormat& format, ThreadId callback)
 {
     auto device = std::make_shared<SdlDevice>(handle, input, format, callback);
-    if (!device->open())
+    bool opened = device->open();
+    // SDL keeps its error text in storage of the calling thread, which a
+    // worker thread would leave behind when it ends.
+    if (gettid() != getpid())
+        SDL_TLSCleanup();
+    if (!opened)
         return nullptr;
     return device;
 }

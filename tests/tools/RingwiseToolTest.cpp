@@ -70,7 +70,8 @@ protected:
     {
         ToolRun result;
         std::string err_file = temp.file("stderr.txt");
-        FILE* pipe = popen((TOOL + " " + arguments + " 2>'" + err_file + "'").c_str(), "r");
+        FILE* pipe = popen(
+            (environment + " " + TOOL + " " + arguments + " 2>'" + err_file + "'").c_str(), "r");
         if (!pipe)
             return result;
         char buffer[4096];
@@ -88,6 +89,8 @@ protected:
     std::string at(const std::string& name) { return "'" + temp.file(name) + "'"; }
 
     TempDir temp;
+    // Variable assignments for the tool's environment, in shell syntax.
+    std::string environment;
 };
 
 } // namespace
@@ -249,4 +252,28 @@ TEST_F(RingwiseTool, MatchAndDumpTellDamagedTagsApart)
     ToolRun none = run("match " + at("silence.wav") + " " + at("good.tag"));
     EXPECT_EQ(none.status, 1);
     EXPECT_EQ(none.lines().back(), "result none");
+}
+
+TEST_F(RingwiseTool, RecordsAndPlaysThroughTheFileDevicesSampleForSample)
+{
+    environment = "RINGWISE_MIC=" + recording("oscar-1") + " RINGWISE_SPEAKER=" + at("speaker.wav");
+    ToolRun recorded = run("record " + at("heard.wav") + " --seconds 1.2");
+    EXPECT_EQ(recorded.status, 0) << recorded.err;
+    std::vector<std::int16_t> heard = read_samples(temp.file("heard.wav"));
+    std::vector<std::int16_t> said = read_samples(RECORDINGS + "oscar-1.wav");
+    ASSERT_EQ(heard.size(), 26460u);
+    EXPECT_TRUE(std::equal(heard.begin(), heard.end(), said.begin()));
+
+    ToolRun played = run("play " + recording("anna-1"));
+    EXPECT_EQ(played.status, 0) << played.err;
+    EXPECT_EQ(read_samples(temp.file("speaker.wav")), read_samples(RECORDINGS + "anna-1.wav"));
+
+    // A sound system without a usable driver: a clear error, not a hang.
+    environment = "SDL_AUDIODRIVER=no-such-driver";
+    ToolRun no_microphone = run("record " + at("none.wav"));
+    EXPECT_EQ(no_microphone.status, 1);
+    EXPECT_NE(no_microphone.err.find("no capture device"), std::string::npos);
+    ToolRun no_speaker = run("play " + at("heard.wav"));
+    EXPECT_EQ(no_speaker.status, 1);
+    EXPECT_NE(no_speaker.err.find("no output device"), std::string::npos);
 }

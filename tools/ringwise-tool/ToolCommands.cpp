@@ -9,6 +9,8 @@ int run_features(const std::vector<std::string>& arguments);
 int run_train(const std::vector<std::string>& arguments);
 int run_match(const std::vector<std::string>& arguments);
 int run_dump(const std::vector<std::string>& arguments);
+int run_record(const std::vector<std::string>& arguments);
+int run_play(const std::vector<std::string>& arguments);
 int run_contacts(const std::vector<std::string>& arguments);
 int run_commands(const std::vector<std::string>& arguments);
 int run_tag(const std::vector<std::string>& arguments);
@@ -28,6 +30,8 @@ const std::vector<ToolCommand>& tool_commands()
         { "train", "train IN.wav OUT [--no-lead-in]", "trains a voice tag as the program does: writes the template (threshold 0.2) to OUT.tag and the recording\n      trimmed to the speech to OUT.wav, prints 'extent START END'; without speech prints 'no speech found' on\n      standard error, writes nothing and exits 1", run_train },
         { "match", "match IN.wav TAG... [--no-lead-in]", "prints 'TAG D0 D1 D2 ACCURACY' per tag (its distances over the three variants and its accuracy), then\n      'result INDEX ACCURACY' (the 1-based winner, accuracy truncated) or 'result none' (exit 1)", run_match },
         { "dump", "dump TAG", "prints a .tag file: 'threshold', then per variant 'variant', 'count', 'segment_count', 'segment_start',\n      'segment_end' and a 'normalized' and a 'frames' line of four values per frame; 'invalid tag' (exit 1) for a damaged file", run_dump },
+        { "record", "record OUT.wav [--seconds S]", "records S seconds (default 2.7) from the microphone as the program does and writes them to OUT.wav;\n      exit 1 when no capture device opens or it delivers less", run_record },
+        { "play", "play IN.wav", "plays a WAV file through the speaker as the program does and returns when it has finished;\n      exit 1 when no output device plays it in the file's duration plus 2 s", run_play },
         { "contacts", "contacts", "lists the contacts store (RINGWISE_CONTACTS) as the program reads it, one contact a line:\n      'ID<TAB>FIRST<TAB>LAST<TAB>COMPANY<TAB>MOBILE<TAB>BUSINESS<TAB>HOME'", run_contacts },
         { "commands", "commands", "lists the commands as the settings screen shows them (contacts merged with the stored tags, tagged\n      ones first): 'ID<TAB>NAME<TAB>FULL_NAME<TAB>PHONE<TAB>PHONE_TYPE<TAB>VOICE'; the store is the one beside the tool", run_commands },
         { "tag", "tag ID PHONE IN.wav", "records a voice tag for the command of contact ID and number PHONE from IN.wav (taken as one capture),\n      stores it and prints 'voice NAME'; without speech prints 'no speech found' on standard error, changes\n      nothing and exits 1; an unknown command or a WAV in another format exits 2", run_tag },
