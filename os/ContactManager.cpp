@@ -30,11 +30,17 @@ void ContactManagerImpl::load_all(std::vector<ContactRecord>& list)
     PimConnection connection(shared);
     if (!connection.store())
         return;
-    std::vector<platform::Contact> items = connection.store()->read_all();
-    list.reserve(items.size());
-    for (const platform::Contact& item : items) {
+    const platform::ContactStore& store = *connection.store();
+    int count = store.count();
+    list.reserve(static_cast<std::size_t>(count) + 1);
+    // The collection counts from 1: item 0 is asked for like any other and
+    // is not there.
+    for (int index = 0; index <= count; ++index) {
+        const platform::Contact* item = store.item(index);
+        if (!item)
+            continue;
         list.emplace_back();
-        if (!read_item(item, list.back()))
+        if (!read_item(*item, list.back()))
             list.pop_back();
     }
 }

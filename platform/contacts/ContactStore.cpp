@@ -103,13 +103,21 @@ std::uint32_t fnv1a(std::string_view text, std::uint32_t hash = 2166136261u)
 } // namespace
 
 ContactStore::ContactStore()
-    : location_(default_location())
+    : ContactStore(default_location())
 {
 }
 
 ContactStore::ContactStore(std::string location)
     : location_(std::move(location))
+    , contacts_(read_all())
 {
+}
+
+const Contact* ContactStore::item(int index) const
+{
+    if (index < 1 || index > count())
+        return nullptr;
+    return &contacts_[static_cast<std::size_t>(index - 1)];
 }
 
 std::string ContactStore::default_location()

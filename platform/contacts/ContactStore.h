@@ -23,6 +23,10 @@ struct Contact {
 // files are read in the order of their names. RINGWISE_CONTACTS names it;
 // the default is $XDG_DATA_HOME/ringwise/contacts. A missing store is an
 // empty one.
+//
+// Like the device's store it is read as a counted collection of items that
+// counts from 1; its content is read when the store is opened and does not
+// follow later changes to the files.
 class ContactStore {
 public:
     ContactStore();
@@ -30,13 +34,17 @@ public:
 
     const std::string& location() const { return location_; }
 
-    // Every card of the store, in file order.
-    std::vector<Contact> read_all() const;
+    int count() const { return static_cast<int>(contacts_.size()); }
+    // Item 1 through count(); nothing for any other index.
+    const Contact* item(int index) const;
 
     static std::string default_location();
 
 private:
+    std::vector<Contact> read_all() const;
+
     std::string location_;
+    std::vector<Contact> contacts_;
 };
 
 // Files larger than this are not address books; they are skipped unread.

@@ -90,14 +90,17 @@ TEST(ContactStore, ReadsAFileOrTheCardFilesOfAFolderInNameOrder)
     std::ofstream(directory / "notes.txt") << "BEGIN:VCARD\nFN:Not a card file\nEND:VCARD\n";
     fs::create_directory(directory / "sub.vcf");
 
-    auto contacts = platform::ContactStore(directory.string()).read_all();
-    ASSERT_EQ(contacts.size(), 3u);
-    EXPECT_EQ(contacts[0].first_name, u"First");
-    EXPECT_EQ(contacts[1].first_name, u"Also first");
-    EXPECT_EQ(contacts[2].first_name, u"Second");
+    platform::ContactStore store(directory.string());
+    ASSERT_EQ(store.count(), 3);
+    // The collection counts from 1.
+    EXPECT_EQ(store.item(0), nullptr);
+    EXPECT_EQ(store.item(1)->first_name, u"First");
+    EXPECT_EQ(store.item(2)->first_name, u"Also first");
+    EXPECT_EQ(store.item(3)->first_name, u"Second");
+    EXPECT_EQ(store.item(4), nullptr);
 
-    EXPECT_EQ(platform::ContactStore((directory / "b.vcf").string()).read_all().size(), 1u);
-    EXPECT_TRUE(platform::ContactStore((directory / "missing").string()).read_all().empty());
+    EXPECT_EQ(platform::ContactStore((directory / "b.vcf").string()).count(), 1);
+    EXPECT_EQ(platform::ContactStore((directory / "missing").string()).count(), 0);
 
     ::setenv("RINGWISE_CONTACTS", (directory / "b.vcf").c_str(), 1);
     EXPECT_EQ(platform::ContactStore().location(), (directory / "b.vcf").string());
