@@ -7,6 +7,8 @@
 #include <deque>
 #include <memory>
 #include <mutex>
+#include <optional>
+#include <vector>
 
 namespace platform::wave {
 
@@ -51,6 +53,11 @@ protected:
     std::deque<WaveHeader*> queue;
     std::size_t position { 0 }; // bytes done of the front buffer
 };
+
+// The samples of a WAV file image that the file microphone can play
+// (16-bit mono PCM at 22 050 Hz); nothing for any other image.
+std::optional<std::vector<std::uint8_t>> microphone_samples(
+    const std::uint8_t* file, std::size_t size);
 
 // The backends; each returns nothing when it cannot open.
 std::shared_ptr<Device> open_file_input(

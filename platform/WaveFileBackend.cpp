@@ -149,41 +149,13 @@ private:
     std::size_t read { 0 };
 };
 
-// The samples of a 16-bit mono 22 050 Hz PCM WAV file; nothing for any other file.
 std::optional<std::vector<std::uint8_t>> read_microphone_file(const char* path)
 {
     std::ifstream in(path, std::ios::binary);
     if (!in)
         return std::nullopt;
     std::vector<std::uint8_t> file(std::istreambuf_iterator<char>(in), {});
-    if (file.size() < 12 || std::memcmp(file.data(), "RIFF", 4) != 0
-        || std::memcmp(file.data() + 8, "WAVE", 4) != 0)
-        return std::nullopt;
-    bool format_ok = false;
-    std::size_t at = 12;
-    while (file.size() - at >= 8) {
-        const std::uint8_t* chunk = file.data() + at;
-        std::size_t size = load32(chunk + 4);
-        std::size_t body = at + 8;
-        std::size_t available = file.size() - body;
-        if (std::memcmp(chunk, "fmt ", 4) == 0) {
-            if (size < 16 || available < 16)
-                return std::nullopt;
-            const std::uint8_t* f = file.data() + body;
-            format_ok = load16(f) == WAVE_FORMAT_PCM && load16(f + 2) == 1 && load32(f + 4) == 22050
-                && load16(f + 14) == 16;
-        } else if (std::memcmp(chunk, "data", 4) == 0) {
-            if (!format_ok)
-                return std::nullopt;
-            std::size_t n = std::min(size, available) & ~std::size_t { 1 };
-            return std::vector<std::uint8_t>(file.begin() + static_cast<std::ptrdiff_t>(body),
-                file.begin() + static_cast<std::ptrdiff_t>(body + n));
-        }
-        if (size > available)
-            return std::nullopt;
-        at = body + size + (size & 1);
-    }
-    return std::nullopt;
+    return microphone_samples(file.data(), file.size());
 }
 
 // What the speaker file holds so far in this process: later devices of the
@@ -280,6 +252,39 @@ std::FILE* open_speaker_file(const char* path, const WaveFormat& format)
 }
 
 } // namespace
+
+std::optional<std::vector<std::uint8_t>> microphone_samples(
+    const std::uint8_t* file, std::size_t size)
+{
+    if (size < 12 || std::memcmp(file, "RIFF", 4) != 0 || std::memcmp(file + 8, "WAVE", 4) != 0)
+        return std::nullopt;
+    bool format_ok = false;
+    std::size_t at = 12;
+    while (size - at >= 8) {
+        const std::uint8_t* chunk = file + at;
+        std::size_t length = load32(chunk + 4);
+        std::size_t body = at + 8;
+        std::size_t available = size - body;
+        if (std::memcmp(chunk, "fmt ", 4) == 0) {
+            if (length < 16 || available < 16)
+                return std::nullopt;
+            const std::uint8_t* format = file + body;
+            format_ok = load16(format) == WAVE_FORMAT_PCM && load16(format + 2) == 1
+                && load32(format + 4) == 22050 && load16(format + 14) == 16;
+        } else if (std::memcmp(chunk, "data", 4) == 0) {
+            if (!format_ok)
+                return std::nullopt;
+            // A data chunk that claims more than the file holds gives what is there.
+            std::size_t n = std::min(length, available) & ~std::size_t { 1 };
+            return std::vector<std::uint8_t>(file + body, file + body + n);
+        }
+        // Chunks are padded to an even size.
+        if (length > available || available - length < (length & 1))
+            return std::nullopt;
+        at = body + length + (length & 1);
+    }
+    return std::nullopt;
+}
 
 std::shared_ptr<Device> open_file_input(
     WaveHandle handle, const WaveFormat& format, ThreadId callback)
