@@ -62,6 +62,7 @@ public:
         value = static_cast<std::int32_t>(raw);
         return true;
     }
+    // The unchecked reads follow a check of remaining() for the whole array.
     std::int16_t get_int16_unchecked()
     {
         const std::uint8_t* p = bytes_ + position_;
@@ -70,9 +71,10 @@ public:
     }
     std::int32_t get_int32_unchecked()
     {
-        std::uint32_t value;
-        get32(value);
-        return static_cast<std::int32_t>(value);
+        const std::uint8_t* p = bytes_ + position_;
+        position_ += 4;
+        return static_cast<std::int32_t>(
+            p[0] | p[1] << 8 | p[2] << 16 | static_cast<std::uint32_t>(p[3]) << 24);
     }
 
 private:
