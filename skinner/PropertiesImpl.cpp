@@ -360,6 +360,21 @@ std::u16string PropertiesImpl::node_name(std::uint32_t node) const
     return string_at(load_u32(&description_[node + NODE_NAME])).value_or(std::u16string());
 }
 
+std::uint32_t PropertiesImpl::variant_tree() const
+{
+    return valid_ ? load_u32(&description_[HEADER_VARIANT_TREE]) : 0;
+}
+
+std::uint32_t PropertiesImpl::kind_tree() const
+{
+    return valid_ ? load_u32(&description_[HEADER_KIND_TREE]) : 0;
+}
+
+std::uint32_t PropertiesImpl::control_tree(std::uint32_t variant) const
+{
+    return valid_ && node_ok(variant) ? load_u32(&description_[variant + NODE_CONTROL_TREE]) : 0;
+}
+
 std::uint32_t PropertiesImpl::find_in_tree(std::uint32_t root, const std::u16string& name) const
 {
     // A sound tree visits each node at most once, and the description holds

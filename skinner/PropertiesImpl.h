@@ -66,6 +66,11 @@ public:
     std::uint32_t find_form(const std::u16string& kind);
 
     std::u16string node_name(std::uint32_t node) const;
+    // The roots of the trees: all form variants, the top-level nodes, and
+    // the controls of a variant (0 when there is none or it is damaged).
+    std::uint32_t variant_tree() const;
+    std::uint32_t kind_tree() const;
+    std::uint32_t control_tree(std::uint32_t variant) const;
 
     // A node's properties as stored; nullopt when the property is missing.
     std::optional<std::int32_t> integer(std::uint32_t node, const std::u16string& name) const;
