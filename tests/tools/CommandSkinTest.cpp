@@ -46,12 +46,39 @@ const char* SOURCE = R"(<skin version="Ringwise_1.0" devices="P">
 </skin>
 )";
 
+// A 2 x 2 picture in the 24-bit BMP format.
+std::string bmp()
+{
+    std::string file = "BM";
+    auto put32 = [&](std::uint32_t value) {
+        for (int i = 0; i < 4; ++i)
+            file.push_back(static_cast<char>(value >> (8 * i)));
+    };
+    auto put16 = [&](std::uint16_t value) {
+        file.push_back(static_cast<char>(value));
+        file.push_back(static_cast<char>(value >> 8));
+    };
+    put32(14 + 40 + 16);
+    put32(0);
+    put32(14 + 40);
+    put32(40);
+    put32(2);
+    put32(2);
+    put16(1);
+    put16(24);
+    for (int i = 0; i < 6; ++i)
+        put32(0);
+    file += std::string("\xff\x00\x00\x00\xff\x00\x00\x00", 8);
+    file += std::string("\x00\x00\xff\xff\xff\xff\x00\x00", 8);
+    return file;
+}
+
 class CommandSkin : public ::testing::Test {
 protected:
     void SetUp() override
     {
         directory.write("skin.xml", SOURCE);
-        directory.write("back.bmp", "BM fake image");
+        directory.write("back.bmp", bmp());
         directory.write("start.wav", "RIFF fake sound");
         ASSERT_EQ(
             run("skinc", { directory.native("skin.xml"), directory.native("plain.skin") }).status,
@@ -101,7 +128,7 @@ TEST_F(CommandSkin, ArchiveSkinsLoadAsPlainOnesAndKeepTheirFiles)
     EXPECT_EQ(zipped.output, plain.output);
     std::string archive = directory.read("zipped.skin");
     EXPECT_EQ(archive.compare(30, 11, "zipped.skin"), 0);
-    EXPECT_NE(archive.find("back.bmpBM fake image"), std::string::npos);
+    EXPECT_NE(archive.find("back.bmp" + bmp()), std::string::npos);
     EXPECT_NE(archive.find("start.wavRIFF fake sound"), std::string::npos);
 }
 
@@ -132,6 +159,11 @@ TEST_F(CommandSkin, DefaultsAndPlatformChangeTheAnswers)
 TEST_F(CommandSkin, InvalidSkinsPrintOnlyTheirVerdictAndBadUsageFails)
 {
     directory.write("bad.skin", "not a skin");
+    // Pictures are loaded as the program loads them: one that is not there
+    // makes the skin invalid.
+    directory.write("elsewhere/nopicture.skin", directory.read("plain.skin"));
+    EXPECT_EQ(run("ringwise-tool", { "skin", directory.native("elsewhere/nopicture.skin") }).output,
+        "valid no\n");
     auto invalid = run("ringwise-tool", { "skin", directory.native("bad.skin"), "--kind", "Form" });
     EXPECT_EQ(invalid.status, 1);
     EXPECT_EQ(invalid.output, "valid no\n");

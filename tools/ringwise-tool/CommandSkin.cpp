@@ -1,6 +1,7 @@
 #include "tools/ringwise-tool/ToolCommand.h"
 
 #include "liba/Convert.h"
+#include "skinner/PictureCache.h"
 #include "skinner/PropertiesImpl.h"
 #include "skinner/Skin.h"
 
@@ -82,6 +83,7 @@ int run_skin(const std::vector<std::string>& arguments)
     if (!path)
         return usage();
 
+    skinner::PictureCache::install();
     skinner::Skin skin(liba::from_utf8(*path), screen, device);
     if (!skin.is_valid()) {
         line("valid", "no");
