@@ -104,3 +104,33 @@ TEST_F(PlayerPCMTest, WithoutADeviceNothingPlaysAndTheWaitIsBounded)
     EXPECT_FALSE(player.wait_until_finished(0.1 - PlayerPCM::WAIT_MARGIN_SECONDS));
     EXPECT_FALSE(player.is_finished());
 }
+
+TEST_F(PlayerPCMTest, PlaysOneReaderAfterAnotherIntoOneSpeakerFile)
+{
+    {
+        PlayerPCM player;
+        player.set_volume(7.0);
+        EXPECT_EQ(player.volume(), 1.0);
+        audio::FileReaderWAVPCM first(recording("first.wav", 3000));
+        audio::connect<PCMData>(first, &player);
+        ASSERT_TRUE(player.play());
+        ASSERT_TRUE(player.wait_until_finished(first.total_seconds()));
+
+        // A prompt inside a larger file: the reader starts at the image's offset.
+        std::vector<std::uint8_t> archive(21, 0);
+        std::vector<std::uint8_t> image = read_bytes(dir.file("first.wav"));
+        archive.insert(archive.end(), image.begin(), image.end());
+        write_bytes(dir.file("archive.bin"), archive);
+        audio::FileReaderWAVPCM second(dir.wide("archive.bin"));
+        ASSERT_TRUE(second.rewind(21));
+        second.seek(2000 * 2);
+        audio::connect<PCMData>(second, &player);
+        ASSERT_TRUE(player.play());
+        ASSERT_TRUE(player.wait_until_finished(second.total_seconds()));
+    }
+    PCMData all = played();
+    ASSERT_EQ(all.frames(), 4000);
+    EXPECT_EQ(sample_at(all, 2999), 2999);
+    EXPECT_EQ(sample_at(all, 3000), 2000);
+    EXPECT_EQ(sample_at(all, 3999), 2999);
+}
