@@ -451,6 +451,9 @@ bool is_card_boundary(std::string_view line)
 std::vector<std::string> logical_lines(std::string_view text)
 {
     std::vector<std::string> lines;
+    // Whether the current line's property is quoted-printable, decided from
+    // its first physical line, which holds the name and parameters.
+    bool quoted_printable = false;
     bool soft_break = false;
     for (std::string_view line : physical_lines(text)) {
         if (soft_break && !is_card_boundary(line)) {
@@ -463,13 +466,10 @@ std::vector<std::string> logical_lines(std::string_view text)
             continue;
         } else {
             lines.emplace_back(line);
+            auto property = parse_property(line);
+            quoted_printable = property && property->is_quoted_printable();
         }
-        const std::string& current = lines.back();
-        soft_break = false;
-        if (!current.empty() && current.back() == '=') {
-            auto property = parse_property(current);
-            soft_break = property && property->is_quoted_printable();
-        }
+        soft_break = quoted_printable && lines.back().back() == '=';
     }
     return lines;
 }
