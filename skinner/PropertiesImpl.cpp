@@ -301,8 +301,7 @@ std::u16string PropertiesImpl::version() const
 
 std::u16string PropertiesImpl::devices() const
 {
-    return valid_ || description_.size() >= HEADER_SIZE ? text_field(&description_[HEADER_DEVICES])
-                                                        : std::u16string();
+    return valid_ ? text_field(&description_[HEADER_DEVICES]) : std::u16string();
 }
 
 Point PropertiesImpl::design_size(int index) const
