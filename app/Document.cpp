@@ -25,13 +25,23 @@ bool is_flat(const std::vector<std::int16_t>& samples)
         samples.begin(), samples.end(), [&](std::int16_t s) { return s == samples[0]; });
 }
 
-bool write_tag_file(const VoiceTemplate& voice, const std::u16string& path)
+// A tag's base name names files inside the commands folder only; a stored
+// name that would reach elsewhere was not written by this program.
+bool is_safe_voice(const std::u16string& voice)
 {
-    os::File file(path, 1);
-    return file.is_open() && write_template(voice, file);
+    return voice.find_first_of(u"/\\") == std::u16string::npos;
 }
 
-bool write_recording(const std::vector<std::int16_t>& samples, std::int32_t start, std::int32_t end,
+// Failures to write a tag's files are not reported, as for every file the
+// store writes; a missing file makes the tag score nothing.
+void write_tag_file(const VoiceTemplate& voice, const std::u16string& path)
+{
+    os::File file(path, 1);
+    if (file.is_open())
+        write_template(voice, file);
+}
+
+void write_recording(const std::vector<std::int16_t>& samples, std::int32_t start, std::int32_t end,
     const std::u16string& path)
 {
     std::int32_t count = (end - start) / 2;
@@ -44,7 +54,6 @@ bool write_recording(const std::vector<std::int16_t>& samples, std::int32_t star
     }
     audio::FileWriterWAVPCM writer(path);
     writer.on_data(audio::PCMData(kept, CAPTURE_CHANNELS, CAPTURE_BITS, CAPTURE_SAMPLE_RATE));
-    return writer.is_good();
 }
 
 } // namespace
@@ -188,6 +197,8 @@ void Document::load_commands()
         os::get_attribute(entry, u"phone", command.phone);
         os::get_attribute(entry, u"phone_type", command.phone_type);
         os::get_attribute(entry, u"voice", command.voice);
+        if (!is_safe_voice(command.voice))
+            continue;
         add_command(command);
     }
 }
@@ -279,6 +290,8 @@ bool Document::train_tag(Command& command)
 
 void Document::delete_tag(Command& command)
 {
+    if (!command.has_tag())
+        return;
     stop_audio();
     os::delete_file(tag_path(command.voice));
     os::delete_file(recording_path(command.voice));

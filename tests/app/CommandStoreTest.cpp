@@ -160,6 +160,16 @@ TEST_F(CommandStore, LoadingReadsEveryEntryAndToleratesOddOnes)
     EXPECT_EQ(document->commands[2].name, u"C");
     EXPECT_EQ(document->tag_count(), 2);
 
+    // Tag names that would reach outside the commands folder are not loaded.
+    temp.write("app/commands/commands.xml",
+        "<Commands><Command id=\"1\" phone=\"1\" voice=\"../../victim\"/>"
+        "<Command id=\"3\" phone=\"3\" voice=\"a\\b\"/>"
+        "<Command id=\"4\" phone=\"4\" voice=\"004\"/></Commands>");
+    document->commands.clear();
+    document->load_commands();
+    ASSERT_EQ(document->commands.size(), 1u);
+    EXPECT_EQ(document->commands[0].voice, u"004");
+
     const std::string damaged = "<Commands><Command id=\"1\" voice=\"001\">";
     temp.write("app/commands/commands.xml", damaged);
     document->commands.clear();
