@@ -1,8 +1,11 @@
+#include "skinner/ImageEntry.h"
 #include "skinner/PictureLoader.h"
 #include "skinner/PropertiesImpl.h"
 #include "skinner/Skin.h"
 
 #include "SkinBuilder.h"
+
+#include <map>
 
 using namespace skin_builder;
 using skinner::Color;
@@ -22,17 +25,15 @@ std::u16string text(const std::string& narrow)
     return liba::from_utf8(narrow);
 }
 
-// A stand-in image: a token whose address tells which name it was made for.
+// Stand-in images, one per picture name, so that a test can tell which
+// image a picture property refers to.
 std::shared_ptr<skinner::ImageEntry> token_image(const std::u16string& name)
 {
-    auto owner = std::make_shared<std::u16string>(name);
-    return std::shared_ptr<skinner::ImageEntry>(
-        owner, reinterpret_cast<skinner::ImageEntry*>(owner.get()));
-}
-
-std::u16string token_name(const std::shared_ptr<skinner::ImageEntry>& image)
-{
-    return image ? *reinterpret_cast<const std::u16string*>(image.get()) : u"(none)";
+    static std::map<std::u16string, std::shared_ptr<skinner::ImageEntry>> images;
+    auto& image = images[name];
+    if (!image)
+        image = std::make_shared<skinner::ImageEntry>();
+    return image;
 }
 
 // Installs a picture loader for one test and restores the previous one.
@@ -159,11 +160,11 @@ TEST(SkinProperties, EveryTypeReadsBackAsCompiled)
 
     SkinPicture normal = skin.picture(form, id, u"Normal", {});
     EXPECT_EQ(normal.name, u"button");
-    EXPECT_EQ(token_name(normal.image), u"button");
+    EXPECT_EQ(normal.image, token_image(u"button"));
     EXPECT_EQ(normal.coordinates, (std::array<std::uint16_t, 8> { 0, 0, 3, 3, 7, 7, 10, 10 }));
     EXPECT_TRUE(normal.stretch);
     SkinPicture pressed = skin.picture(form, id, u"Pressed", {});
-    EXPECT_EQ(token_name(pressed.image), u"button_pressed");
+    EXPECT_EQ(pressed.image, token_image(u"button_pressed"));
     EXPECT_FALSE(pressed.stretch);
     EXPECT_TRUE(skin.picture(form, id, u"Disabled", {}).empty());
 
