@@ -3,6 +3,7 @@
 #include "platform/graphics/TextRenderer.h"
 #include "skinner/ElementProperties.h"
 #include "skinner/FontRep.h"
+#include "skinner/HDCSelector.h"
 #include "skinner/StoredBmp.h"
 
 #include "tests/platform/graphics/ImageFiles.h"
@@ -354,4 +355,20 @@ TEST_F(PictureFixture, RendersASkinnedPictureAndItsTextIntoAPng)
     }
     EXPECT_GT(inked, 30);
     EXPECT_NEAR((left + right) / 2, 80, 4);
+}
+
+TEST(HDCSelector, ABitmapWithoutPixelsIsAFatalReport)
+{
+    platform::Bitmap bitmap(4, 4);
+    HDCSelector selector(bitmap);
+    selector.canvas().fill_rect({ 0, 0, 4, 4 }, WHITE);
+    EXPECT_EQ(bitmap.pixel(3, 3), WHITE);
+
+    EXPECT_EXIT(
+        {
+            platform::Bitmap empty;
+            HDCSelector failing(empty);
+        },
+        testing::ExitedWithCode(0),
+        "HDCSelector::HDCSelector: Failed to select bitmap into context");
 }
