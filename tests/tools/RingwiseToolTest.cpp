@@ -203,6 +203,17 @@ TEST_F(RingwiseTool, FindsNoSpeechInSilenceOrBeyondTheCaptureLimit)
     write_wav(temp.wide("click.wav"), click);
     EXPECT_EQ(run("train " + at("click.wav") + " " + at("out")).status, 1);
     EXPECT_EQ(run("train " + at("click.wav") + " " + at("out") + " --no-lead-in").status, 0);
+
+    // A capture shorter than one analysis frame has signal but no frames to store.
+    std::vector<std::int16_t> tiny(400);
+    for (std::size_t i = 0; i < tiny.size(); ++i)
+        tiny[i] = static_cast<std::int16_t>(i % 2 ? 9000 : -9000);
+    write_wav(temp.wide("tiny.wav"), tiny);
+    std::filesystem::remove(temp.file("tiny-out.tag"));
+    ToolRun short_run = run("train " + at("tiny.wav") + " " + at("tiny-out") + " --no-lead-in");
+    EXPECT_EQ(short_run.status, 1);
+    EXPECT_EQ(short_run.err, "no speech found\n");
+    EXPECT_FALSE(std::filesystem::exists(temp.file("tiny-out.tag")));
     EXPECT_TRUE(std::filesystem::exists(temp.file("out.tag")));
 }
 

@@ -53,11 +53,12 @@ int run_train(const std::vector<std::string>& arguments_in)
     if (!capture)
         return 2;
 
-    // Without any signal the extent would be the fixed margins around nothing.
+    // Without any signal the extent would be the fixed margins around nothing,
+    // and an extent too short for one frame would make a tag that matches nothing.
     TemplateAnalysis analysis;
     if (!capture->is_flat())
         analysis = create_template(capture->data(), capture->byte_count());
-    if (capture->is_flat() || !analysis.has_speech()) {
+    if (capture->is_flat() || !analysis.has_speech() || analysis.variants[0].empty()) {
         std::fputs("no speech found\n", stderr);
         return 1;
     }
