@@ -1,4 +1,5 @@
 #include "tools/ringwise-tool/ToolCommand.h"
+#include "tools/ringwise-tool/ToolFields.h"
 
 #include "liba/Convert.h"
 #include "skinner/PictureCache.h"
@@ -12,20 +13,6 @@
 namespace tool {
 
 namespace {
-
-std::optional<skinner::Point> parse_size(const std::string& text)
-{
-    auto x = text.find('x');
-    if (x == std::string::npos)
-        return std::nullopt;
-    skinner::Point size;
-    auto [end_w, error_w] = std::from_chars(text.data(), text.data() + x, size.x);
-    auto [end_h, error_h] = std::from_chars(text.data() + x + 1, text.data() + text.size(), size.y);
-    if (error_w != std::errc() || error_h != std::errc() || end_w != text.data() + x
-        || end_h != text.data() + text.size() || size.x < 0 || size.y < 0)
-        return std::nullopt;
-    return size;
-}
 
 void line(const std::string& word, const std::u16string& value)
 {
