@@ -61,23 +61,109 @@ std::uint32_t little32(const std::uint8_t* p)
     return little16(p) | little16(p + 2) << 16;
 }
 
-// The BMP loader sizes buffers from the information header before it
-// reports the image size, so absurd headers are turned away here.
+// The BMP loader sizes its work from the headers before it reports the
+// image size: it buffers everything between the headers and the pixel data
+// (the palette and the colour masks), then one row at a time from the width
+// and the bit count. A header that promises more than the file holds, or
+// that the loader would refuse later anyway, is turned away before any byte
+// reaches it.
 bool plausible_bmp(const std::uint8_t* data, std::size_t size)
 {
-    if (size < 26 || data[0] != 'B' || data[1] != 'M')
+    constexpr std::size_t FILE_HEADER = 14;
+    if (size < FILE_HEADER + 12 || data[0] != 'B' || data[1] != 'M')
         return false;
     std::uint32_t header_size = little32(data + 14);
-    if (header_size == 12)
-        return acceptable_size(little16(data + 18), little16(data + 20));
-    if (header_size < 40 || header_size > 124)
+    bool core = header_size == 12;
+    switch (header_size) {
+    case 12:
+    case 40:
+    case 52:
+    case 56:
+    case 64:
+    case 108:
+    case 124:
+        break;
+    default:
         return false;
-    long long height = std::int32_t(little32(data + 22));
-    return acceptable_size(std::int32_t(little32(data + 18)), height < 0 ? -height : height);
+    }
+    if (FILE_HEADER + header_size > size)
+        return false;
+    // Everything before the pixels is buffered at once, so the pixels must
+    // start inside the bytes we have, after the headers.
+    std::uint32_t pixel_offset = little32(data + 10);
+    if (pixel_offset > size || pixel_offset < FILE_HEADER + header_size)
+        return false;
+    std::size_t gap = pixel_offset - FILE_HEADER - header_size;
+
+    long long width = 0, height = 0;
+    std::uint32_t planes = 0, bit_count = 0, compression = 0, image_size = 0, colours = 0;
+    if (core) {
+        width = little16(data + 18);
+        height = little16(data + 20);
+        planes = little16(data + 22);
+        bit_count = little16(data + 24);
+    } else {
+        width = std::int32_t(little32(data + 18));
+        height = std::int32_t(little32(data + 22));
+        planes = little16(data + 26);
+        bit_count = little16(data + 28);
+        compression = little32(data + 30);
+        image_size = little32(data + 34);
+        colours = little32(data + 46);
+    }
+    if (!acceptable_size(width, height < 0 ? -height : height) || planes != 1)
+        return false;
+    switch (bit_count) {
+    case 1:
+    case 4:
+    case 8:
+    case 24:
+        break;
+    case 16:
+    case 32:
+        if (core)
+            return false;
+        break;
+    default:
+        return false;
+    }
+    constexpr std::uint32_t BI_RGB = 0, BI_RLE8 = 1, BI_RLE4 = 2, BI_BITFIELDS = 3;
+    switch (compression) {
+    case BI_RGB:
+        break;
+    case BI_RLE8:
+    case BI_RLE4:
+        // Run-length data is drawn bottom-up and only at its own depth.
+        if (bit_count != (compression == BI_RLE8 ? 8u : 4u) || height < 0)
+            return false;
+        break;
+    case BI_BITFIELDS:
+        // The three masks follow a 40-byte header inside the gap.
+        if ((bit_count != 16 && bit_count != 32) || (header_size == 40 && gap < 12))
+            return false;
+        break;
+    default:
+        return false;
+    }
+    // A stored pixel size is not a buffer size, but one beyond the file is a
+    // damaged header.
+    if (image_size > size)
+        return false;
+    // A palette holds at most one entry per index, and all of it must lie in
+    // the gap that the loader buffers.
+    if (bit_count <= 8) {
+        std::uint64_t entries = colours ? colours : 1u << bit_count;
+        if (entries > (1u << bit_count) || entries * (core ? 3 : 4) > gap)
+            return false;
+    } else if (std::uint64_t(colours) * 4 > size) {
+        return false;
+    }
+    return true;
 }
 
 // The GIF loader makes a buffer for every frame as its descriptor arrives,
-// so every frame and the logical screen are checked before decoding.
+// so every frame, all frames together and the logical screen are checked
+// before decoding.
 bool plausible_gif(const std::uint8_t* data, std::size_t size)
 {
     if (size < 13 || std::memcmp(data, "GIF", 3) != 0)
@@ -85,6 +171,7 @@ bool plausible_gif(const std::uint8_t* data, std::size_t size)
     if (!acceptable_size(little16(data + 6), little16(data + 8)))
         return false;
     std::size_t at = 13;
+    std::uint64_t frame_pixels = 0;
     if (data[10] & 0x80)
         at += 3u << ((data[10] & 7) + 1);
     auto skip_sub_blocks = [&] {
@@ -102,7 +189,13 @@ bool plausible_gif(const std::uint8_t* data, std::size_t size)
         } else if (block == 0x2C) {
             if (at + 9 > size)
                 break;
-            if (!acceptable_size(little16(data + at + 4), little16(data + at + 6)))
+            std::uint32_t width = little16(data + at + 4), height = little16(data + at + 6);
+            if (!acceptable_size(width, height))
+                return false;
+            // Every frame of an animation keeps its own buffer, so all of
+            // them together must fit in one largest picture.
+            frame_pixels += std::uint64_t(width) * height;
+            if (frame_pixels > std::uint64_t(MAX_IMAGE_SIDE) * MAX_IMAGE_SIDE)
                 return false;
             std::uint8_t flags = data[at + 8];
             at += 9;
@@ -121,10 +214,14 @@ struct LoaderDeleter {
     void operator()(GdkPixbufLoader* loader) const { g_object_unref(loader); }
 };
 
-void on_size_prepared(GdkPixbufLoader*, int width, int height, gpointer too_large)
+void on_size_prepared(GdkPixbufLoader* loader, int width, int height, gpointer too_large)
 {
-    if (!acceptable_size(width, height))
-        *static_cast<bool*>(too_large) = true;
+    if (acceptable_size(width, height))
+        return;
+    *static_cast<bool*>(too_large) = true;
+    // Asking for an empty image makes every loader stop here, before it
+    // allocates the image or, for JPEG, the decompressor's buffers.
+    gdk_pixbuf_loader_set_size(loader, 0, 0);
 }
 
 std::optional<Bitmap> decode_with_pixbuf(const std::uint8_t* data, std::size_t size, ImageType type)

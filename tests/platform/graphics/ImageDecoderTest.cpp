@@ -1,6 +1,7 @@
 #include "platform/graphics/ImageDecoder.h"
 #include "platform/graphics/PngWriter.h"
 #include "tests/platform/graphics/ImageFiles.h"
+#include "tests/platform/graphics/LargestAllocation.h"
 
 #include <gtest/gtest.h>
 
@@ -8,6 +9,8 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <string>
+#include <utility>
 
 using namespace platform;
 
@@ -149,4 +152,147 @@ TEST(ImageDecoder, DecodesJpegAndRefusesLiesAboutGifFrames)
     gif[32] = 0x60;
     gif[33] = 0xEA;
     EXPECT_FALSE(decode_image(gif.data(), gif.size(), ImageType::Gif));
+}
+
+namespace {
+
+std::vector<std::uint8_t> read_seed(const std::string& name)
+{
+    std::ifstream in(RINGWISE_SOURCE_DIR "/fuzz/corpus/image/" + name, std::ios::binary);
+    return { std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>() };
+}
+
+void put32_at(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t value)
+{
+    for (int i = 0; i < 4; ++i)
+        bytes[at + i] = std::uint8_t(value >> (8 * i));
+}
+
+// A decoder may allocate the decoded image and a little more; a refused
+// file of a few hundred bytes needs far less than this.
+constexpr std::size_t SMALL_ALLOCATION = 1 << 20;
+
+void expect_refused_without_large_allocation(
+    const std::vector<std::uint8_t>& file, ImageType type, const std::string& what)
+{
+    test_support::LargestAllocation largest;
+    EXPECT_FALSE(decode_image(file.data(), file.size(), type)) << what;
+    if (largest.measured()) {
+        EXPECT_LT(largest.bytes(), SMALL_ALLOCATION) << what;
+    }
+}
+
+} // namespace
+
+TEST(ImageDecoder, RefusesFuzzedHeadersBeforeTheLoaderAllocates)
+{
+    // Inputs the fuzzer found or that were made from its seeds: the type
+    // byte first, then the file.
+    const std::pair<const char*, ImageType> reproducers[] = {
+        { "bmp_offset_beyond_file", ImageType::Bmp },
+        { "jpeg_huge_frame", ImageType::Jpeg },
+        { "jpeg_huge_progressive", ImageType::Jpeg },
+    };
+    {
+        // The measurement itself sees a decoder's large allocations.
+        std::vector<std::uint8_t> large = test_images::make_bmp24(Bitmap(700, 700));
+        test_support::LargestAllocation largest;
+        ASSERT_TRUE(decode_image(large.data(), large.size(), ImageType::Bmp));
+        if (largest.measured()) {
+            EXPECT_GT(largest.bytes(), SMALL_ALLOCATION);
+        }
+    }
+    for (auto [name, type] : reproducers) {
+        std::vector<std::uint8_t> seed = read_seed(name);
+        ASSERT_GT(seed.size(), 1u) << name;
+        std::vector<std::uint8_t> file(seed.begin() + 1, seed.end());
+        expect_refused_without_large_allocation(file, type, name);
+    }
+}
+
+TEST(ImageDecoder, RefusesBmpHeadersThatPromiseMoreThanTheFileHolds)
+{
+    Bitmap small(2, 2, make_color(1, 2, 3));
+    const std::vector<std::uint8_t> good = test_images::make_bmp24(small);
+    ASSERT_TRUE(decode_image(good.data(), good.size(), ImageType::Bmp));
+
+    struct Damage {
+        const char* what;
+        std::size_t at;
+        std::uint32_t value;
+    };
+    const Damage damages[] = {
+        { "pixel data far beyond the file", 10, 0x99000036 },
+        { "pixel data one byte beyond the file", 10, std::uint32_t(good.size() + 1) },
+        { "pixel data inside the headers", 10, 40 },
+        { "unknown information header size", 14, 41 },
+        { "information header larger than the file", 14, 124 },
+        { "two planes", 26, 0x00180002 },
+        { "bit count 7", 26, 0x00070001 },
+        { "compression 4", 30, 4 },
+        { "run-length data at 24 bits", 30, 1 },
+        { "bit fields without room for the masks", 30, 3 },
+        { "pixel size beyond the file", 34, 0x7FFFFFFF },
+        { "negative width", 18, 0xFFFFFFFE },
+        { "zero height", 22, 0 },
+    };
+    for (const Damage& damage : damages) {
+        std::vector<std::uint8_t> file = good;
+        if (damage.at + 4 <= file.size())
+            put32_at(file, damage.at, damage.value);
+        expect_refused_without_large_allocation(file, ImageType::Bmp, damage.what);
+    }
+}
+
+TEST(ImageDecoder, RefusesBmpPalettesOutsideTheGapBeforeThePixels)
+{
+    // An 8-bit picture of two pixels with a two-entry palette.
+    std::vector<std::uint8_t> file;
+    auto put16 = [&](unsigned v) { test_images::put16(file, v); };
+    auto put32 = [&](std::uint32_t v) { test_images::put32(file, v); };
+    file = { 'B', 'M' };
+    put32(14 + 40 + 8 + 4);
+    put32(0);
+    put32(14 + 40 + 8);
+    put32(40);
+    put32(2);
+    put32(1);
+    put16(1);
+    put16(8);
+    put32(0);
+    put32(4);
+    put32(2835);
+    put32(2835);
+    put32(2);
+    put32(0);
+    for (std::uint8_t b : { 0, 0, 255, 0, 0, 255, 0, 0 })
+        file.push_back(b);
+    for (std::uint8_t b : { 0, 1, 0, 0 })
+        file.push_back(b);
+    auto decoded = decode_image(file.data(), file.size(), ImageType::Bmp);
+    ASSERT_TRUE(decoded);
+    EXPECT_EQ(decoded->pixel(0, 0), make_color(255, 0, 0));
+    EXPECT_EQ(decoded->pixel(1, 0), make_color(0, 255, 0));
+
+    std::vector<std::uint8_t> more_colours = file;
+    put32_at(more_colours, 46, 3);
+    expect_refused_without_large_allocation(more_colours, ImageType::Bmp, "3 colours in 8 bytes");
+    std::vector<std::uint8_t> huge_palette = file;
+    put32_at(huge_palette, 46, 0x40000000);
+    expect_refused_without_large_allocation(huge_palette, ImageType::Bmp, "a billion colours");
+}
+
+TEST(ImageDecoder, RefusesAnimationsWhoseFramesTogetherExceedOneLargestPicture)
+{
+    // Screen and frames of 8000 x 8000: one frame would fit, two do not.
+    std::vector<std::uint8_t> gif = test_images::make_gif_red_and_transparent();
+    const std::uint8_t side[2] = { 0x40, 0x1F };
+    gif[6] = gif[32] = side[0];
+    gif[7] = gif[33] = side[1];
+    gif[8] = gif[34] = side[0];
+    gif[9] = gif[35] = side[1];
+    // The descriptor and its data again, before the trailer.
+    std::vector<std::uint8_t> frame(gif.begin() + 27, gif.end() - 1);
+    gif.insert(gif.end() - 1, frame.begin(), frame.end());
+    expect_refused_without_large_allocation(gif, ImageType::Gif, "two 8000 x 8000 frames");
 }
