@@ -2,19 +2,25 @@
 
 #include "liba/Convert.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
 #include <pwd.h>
 #include <sqlite3.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace platform {
 
 // How long an operation waits for another process's write to finish.
 constexpr int BUSY_TIMEOUT_MS = 2000;
+// The longest pause between two attempts to prepare a database that another
+// process is preparing.
+constexpr std::chrono::milliseconds MAX_RETRY_PAUSE { 20 };
 
 struct RegistryImpl {
     std::string fixed_file;
@@ -311,21 +317,52 @@ sqlite3* connect(RegistryImpl& impl, bool create)
     return db;
 }
 
+enum class Attempt { Done, Busy, Failed };
+
+Attempt classify_failure(sqlite3* db)
+{
+    int code = sqlite3_errcode(db);
+    return code == SQLITE_BUSY || code == SQLITE_LOCKED ? Attempt::Busy : Attempt::Failed;
+}
+
+Attempt try_schema(RegistryImpl& impl)
+{
+    // The journal mode is kept in the file; switching needs no transaction.
+    // Switching takes an exclusive lock without waiting in the busy handler,
+    // so while another process creates or switches the same file it answers
+    // busy, or the old mode, at once.
+    {
+        Statement mode(impl, "PRAGMA journal_mode = WAL");
+        int step = mode.step();
+        if (step == SQLITE_ROW && mode.text(0) != u"wal")
+            return Attempt::Busy;
+        if (step != SQLITE_ROW)
+            return classify_failure(impl.db);
+    }
+    Transaction transaction(impl.db);
+    if (!transaction.begun() || !execute(impl.db, SCHEMA) || !transaction.commit())
+        return classify_failure(impl.db);
+    return Attempt::Done;
+}
+
+// Prepares a new or foreign database file. The tables are created only when
+// missing, so a process that loses the race simply uses the winner's.
 bool ensure_schema(RegistryImpl& impl)
 {
     if (impl.schema_ready)
         return true;
-    // The journal mode is kept in the file; switching needs no transaction.
-    {
-        Statement mode(impl, "PRAGMA journal_mode = WAL");
-        if (mode.step() != SQLITE_ROW || mode.text(0) != u"wal")
+    using Clock = std::chrono::steady_clock;
+    const auto deadline = Clock::now() + std::chrono::milliseconds(BUSY_TIMEOUT_MS);
+    for (auto pause = std::chrono::milliseconds(1);; pause = std::min(pause * 2, MAX_RETRY_PAUSE)) {
+        Attempt attempt = try_schema(impl);
+        if (attempt == Attempt::Done) {
+            impl.schema_ready = true;
+            return true;
+        }
+        if (attempt == Attempt::Failed || Clock::now() + pause > deadline)
             return false;
+        std::this_thread::sleep_for(pause);
     }
-    Transaction transaction(impl.db);
-    if (!transaction.begun() || !execute(impl.db, SCHEMA) || !transaction.commit())
-        return false;
-    impl.schema_ready = true;
-    return true;
 }
 
 // Adds the missing keys of the path, under the registry's lock, with a
