@@ -2,6 +2,7 @@
 #include "audio/FileReaderWAVPCM.h"
 #include "audio/FileWriterWAVPCM.h"
 #include "tests/audio/AudioTestSupport.h"
+#include "tests/support/TempDirectory.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +17,7 @@ namespace {
 // The speaker writes into a file of this test's own.
 class PlayerPCMTest : public ::testing::Test {
 protected:
-    void SetUp() override { setenv("RINGWISE_SPEAKER", dir.file("speaker.wav").c_str(), 1); }
+    void SetUp() override { setenv("RINGWISE_SPEAKER", dir.native("speaker.wav").c_str(), 1); }
     void TearDown() override { unsetenv("RINGWISE_SPEAKER"); }
 
     std::u16string recording(const std::string& name, std::int32_t frames)
@@ -33,7 +34,7 @@ protected:
         return reader.get_data(1 << 24);
     }
 
-    TempDir dir;
+    TempDirectory dir;
 };
 
 } // namespace
@@ -96,7 +97,7 @@ TEST_F(PlayerPCMTest, LosingItsReaderEndsPlaybackAfterTheQueuedBuffers)
 
 TEST_F(PlayerPCMTest, WithoutADeviceNothingPlaysAndTheWaitIsBounded)
 {
-    setenv("RINGWISE_SPEAKER", (dir.path + "/no/such/folder/x.wav").c_str(), 1);
+    setenv("RINGWISE_SPEAKER", (dir.native("no/such/folder/x.wav")).c_str(), 1);
     PlayerPCM player;
     audio::FileReaderWAVPCM reader(recording("short.wav", 100));
     audio::connect<PCMData>(reader, &player);
@@ -118,9 +119,9 @@ TEST_F(PlayerPCMTest, PlaysOneReaderAfterAnotherIntoOneSpeakerFile)
 
         // A prompt inside a larger file: the reader starts at the image's offset.
         std::vector<std::uint8_t> archive(21, 0);
-        std::vector<std::uint8_t> image = read_bytes(dir.file("first.wav"));
+        std::vector<std::uint8_t> image = read_bytes(dir.native("first.wav"));
         archive.insert(archive.end(), image.begin(), image.end());
-        write_bytes(dir.file("archive.bin"), archive);
+        write_bytes(dir.native("archive.bin"), archive);
         audio::FileReaderWAVPCM second(dir.wide("archive.bin"));
         ASSERT_TRUE(second.rewind(21));
         second.seek(2000 * 2);

@@ -1,6 +1,6 @@
 #include "os/FileInfo.h"
 
-#include "TempDirectory.h"
+#include "tests/support/TempDirectory.h"
 
 #include <gtest/gtest.h>
 

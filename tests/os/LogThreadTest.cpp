@@ -1,45 +1,13 @@
 #include "os/Log.h"
 
 #include "LogFixture.h"
+#include "tests/support/Watchdog.h"
 
 #include <atomic>
-#include <condition_variable>
-#include <mutex>
 #include <sstream>
 #include <thread>
 
 namespace {
-
-// Ends the process if the test is still running after `seconds`.
-class Watchdog {
-public:
-    explicit Watchdog(int seconds)
-        : thread_([this, seconds] {
-            std::unique_lock lock(mutex_);
-            if (!done_.wait_for(
-                    lock, std::chrono::seconds(seconds), [this] { return finished_; })) {
-                std::fputs("watchdog: test hung\n", stderr);
-                std::_Exit(3);
-            }
-        })
-    {
-    }
-    ~Watchdog()
-    {
-        {
-            std::lock_guard lock(mutex_);
-            finished_ = true;
-        }
-        done_.notify_all();
-        thread_.join();
-    }
-
-private:
-    std::mutex mutex_;
-    std::condition_variable done_;
-    bool finished_ { false };
-    std::thread thread_;
-};
 
 std::u16string line_of(int thread, int index)
 {
@@ -53,7 +21,7 @@ using LogThreads = LogFixture;
 
 TEST_F(LogThreads, SwitchingWhileOtherThreadsWriteLosesNoLineHalfWay)
 {
-    Watchdog watchdog(120);
+    test_support::Watchdog watchdog(std::chrono::seconds(120));
     constexpr int THREADS = 4;
     constexpr int LINES = 300;
     std::atomic<bool> stop { false };
