@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
+#include <thread>
 
 using audio::PCMData;
 using audio::PlayerPCM;
@@ -83,7 +85,10 @@ TEST_F(PlayerPCMTest, LosingItsReaderEndsPlaybackAfterTheQueuedBuffers)
         auto reader = std::make_unique<audio::FileReaderWAVPCM>(recording("long.wav", 22050 * 3));
         audio::connect<PCMData>(*reader, &player);
         ASSERT_TRUE(player.play());
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        // Gone once the player has taken its first audio.
+        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (reader->position() == 0 && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
         reader.reset();
         EXPECT_TRUE(player.wait_until_finished(1.5));
     }

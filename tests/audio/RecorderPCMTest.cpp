@@ -66,7 +66,10 @@ TEST_F(RecorderPCMTest, DestroyingItWhileBuffersAreQueuedReturns)
     auto recorder = std::make_unique<RecorderPCM>(1, 22050, 16);
     audio::connect<PCMData>(*recorder, &buffer);
     ASSERT_TRUE(recorder->start());
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    // Once the first buffer has come back, the others are still queued.
+    auto deadline = Clock::now() + std::chrono::seconds(20);
+    while (buffer.count() == 0 && Clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
 
     // Destroyed while still linked: what the reset hands back still arrives.
     auto done = std::async(std::launch::async, [&] { recorder.reset(); });
