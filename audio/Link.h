@@ -10,7 +10,7 @@ namespace audio {
 // lock of the consumer concerned.
 template<typename Data> void connect(Provider<Data>& provider, Consumer<Data>* consumer)
 {
-    if (Consumer<Data>* old = provider.consumer.load()) {
+    if (ConsumerPin<Data> pinned(provider); Consumer<Data>* old = pinned.get()) {
         liba::Lock guard(old->lock);
         if (old->provider.load() == &provider)
             old->provider.store(nullptr);
@@ -40,9 +40,12 @@ template<typename Data> void disconnect(Consumer<Data>& consumer)
 }
 
 // Hands `block` to the provider's consumer, if any, under that consumer's lock.
+// The pin keeps a consumer that another thread unlinks and destroys alive
+// until this push has taken its lock and found the link gone.
 template<typename Data> void push(Provider<Data>& provider, const Data& block)
 {
-    Consumer<Data>* consumer = provider.consumer.load();
+    ConsumerPin<Data> pinned(provider);
+    Consumer<Data>* consumer = pinned.get();
     if (!consumer)
         return;
     liba::Lock guard(consumer->lock);

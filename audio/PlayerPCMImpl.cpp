@@ -12,69 +12,55 @@ namespace audio {
 PlayerPCMImpl::PlayerPCMImpl(PlayerPCM& owner)
     : owner(owner)
 {
-    started = start();
+    start_thread();
 }
 
 PlayerPCMImpl::~PlayerPCMImpl()
 {
     request_stop();
-    if (started) {
-        ready.wait();
-        platform::post_thread_message(thread_id.load(), WAKE_UP);
-    }
-    join();
+    stop_thread(WAKE_UP);
 }
 
 bool PlayerPCMImpl::wake_up()
 {
-    if (!started)
-        return false;
-    ready.wait();
-    return platform::post_thread_message(thread_id.load(), WAKE_UP);
+    return post(WAKE_UP);
 }
 
-void PlayerPCMImpl::run()
+void PlayerPCMImpl::on_message(const platform::Message& message)
 {
-    set_priority(1);
-    platform::ensure_message_queue();
-    thread_id.store(platform::current_thread_id());
-    ready.set();
-
-    platform::Message message;
-    while (!stop_requested() && platform::get_message(message) == platform::GetResult::Message) {
-        if (stop_requested())
-            break;
-        liba::Lock guard(owner.lock);
-        switch (message.message) {
-        case WAKE_UP:
-            on_wake_up();
-            break;
-        case platform::MM_WOM_OPEN:
-            device = static_cast<platform::WaveHandle>(message.wparam);
-            {
-                auto level = static_cast<std::uint32_t>(truncate_count(volume * 65535.0));
-                platform::wave_out_set_volume(device, level | level << 16);
-            }
-            advance();
-            break;
-        case platform::MM_WOM_DONE: {
-            auto* header = reinterpret_cast<platform::WaveHeader*>(message.lparam);
-            header->user = 0;
-            platform::wave_out_unprepare_header(device, header);
-            advance();
-            break;
+    liba::Lock guard(owner.lock);
+    switch (message.message) {
+    case WAKE_UP:
+        on_wake_up();
+        break;
+    case platform::MM_WOM_OPEN:
+        device = static_cast<platform::WaveHandle>(message.wparam);
+        {
+            auto level = static_cast<std::uint32_t>(truncate_count(volume * 65535.0));
+            platform::wave_out_set_volume(device, level | level << 16);
         }
-        case platform::MM_WOM_CLOSE:
-            if (state == Draining) {
-                reset();
-                finished = true;
-            }
-            break;
-        default:
-            break;
-        }
+        advance();
+        break;
+    case platform::MM_WOM_DONE: {
+        auto* header = reinterpret_cast<platform::WaveHeader*>(message.lparam);
+        header->user = 0;
+        platform::wave_out_unprepare_header(device, header);
+        advance();
+        break;
     }
+    case platform::MM_WOM_CLOSE:
+        if (state == Draining) {
+            reset();
+            finished = true;
+        }
+        break;
+    default:
+        break;
+    }
+}
 
+void PlayerPCMImpl::on_loop_end()
+{
     liba::Lock guard(owner.lock);
     if (device) {
         platform::wave_out_reset(device);
@@ -121,7 +107,7 @@ void PlayerPCMImpl::open_device()
     format.extra_size = 0;
     platform::WaveHandle opened = 0;
     if (!platform::wave_out_open(
-            opened, platform::WAVE_MAPPER, format, thread_id.load(), platform::CALLBACK_THREAD)) {
+            opened, platform::WAVE_MAPPER, format, thread_id(), platform::CALLBACK_THREAD)) {
         // Nothing will play this audio, and no notification will come:
         // drop it and stay ready for the next request instead of waiting
         // for ever in the playing state.
@@ -202,7 +188,7 @@ void PlayerPCMImpl::reset()
     bits = 0;
     sample_rate = 0;
     device = 0;
-    platform::post_thread_message(thread_id.load(), WAKE_UP);
+    platform::post_thread_message(thread_id(), WAKE_UP);
 }
 
 } // namespace audio

@@ -1,12 +1,10 @@
 #pragma once
 
+#include "audio/DeviceThread.h"
 #include "audio/PCMData.h"
-#include "liba/Event.h"
-#include "liba/Thread.h"
 #include "platform/WaveDevice.h"
 
 #include <array>
-#include <atomic>
 #include <cstdint>
 #include <memory>
 
@@ -18,7 +16,7 @@ class PlayerPCM;
 // 200 ms, and the playback thread that pulls audio, fills the free buffers
 // and handles the device's notifications. Its state is guarded by the
 // player's consumer lock.
-class PlayerPCMImpl : public liba::Thread {
+class PlayerPCMImpl : public DeviceThread {
 public:
     static constexpr int BUFFER_COUNT = 6;
     static constexpr std::int32_t PULL_FRAMES = 16384;
@@ -50,7 +48,8 @@ public:
     bool finished { true };
 
 protected:
-    void run() override;
+    void on_message(const platform::Message& message) override;
+    void on_loop_end() override;
 
 private:
     void on_wake_up();
@@ -61,10 +60,6 @@ private:
     void pull_chunk();
     bool any_queued() const;
     void reset();
-
-    bool started { false };
-    liba::Event ready;
-    std::atomic<platform::ThreadId> thread_id { 0 };
 };
 
 } // namespace audio

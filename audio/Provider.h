@@ -9,7 +9,8 @@ template<typename Data> class Consumer;
 
 // A source of audio blocks, linked to at most one consumer (see Link.h).
 // The link is written only under the consumer's lock; it is atomic because
-// push() and pull() read it before they take any lock.
+// push() and pull() read it before they take that lock (push() pins the
+// consumer it reads, see ConsumerPin).
 template<typename Data> class Provider {
 public:
     Provider() = default;

@@ -1,7 +1,6 @@
 #include "audio/RecorderPCMImpl.h"
 
 #include "audio/RecorderPCM.h"
-#include "platform/MessageQueue.h"
 
 #include <algorithm>
 
@@ -23,7 +22,7 @@ RecorderPCMImpl::RecorderPCMImpl(
     // Bytes of one sample frame: whole bytes per sample, times the channels.
     std::int32_t block = (bits + 7) / 8 * channels;
     buffer_bytes = block * BUFFER_FRAMES;
-    if (!start() || !ready.wait_for(THREAD_START_MILLISECONDS))
+    if (!start_thread() || !wait_until_ready(THREAD_START_MILLISECONDS))
         return;
 
     platform::WaveFormat format;
@@ -38,7 +37,7 @@ RecorderPCMImpl::RecorderPCMImpl(
     liba::Lock guard(lock);
     if (buffer_bytes <= 0
         || !platform::wave_in_open(
-            device, platform::WAVE_MAPPER, format, thread_id.load(), platform::CALLBACK_THREAD)) {
+            device, platform::WAVE_MAPPER, format, thread_id(), platform::CALLBACK_THREAD)) {
         device = 0;
         return;
     }
@@ -64,36 +63,23 @@ RecorderPCMImpl::~RecorderPCMImpl()
             platform::wave_in_close(device);
         }
     }
-    if (is_running()) {
-        // A thread still starting gets its queue in a moment; the quit must reach it.
-        ready.wait();
-        platform::post_thread_message(thread_id.load(), platform::WM_QUIT);
-    }
-    join();
+    stop_thread(platform::WM_QUIT);
 }
 
-void RecorderPCMImpl::run()
+void RecorderPCMImpl::on_message(const platform::Message& message)
 {
-    set_priority(1);
-    platform::ensure_message_queue();
-    thread_id.store(platform::current_thread_id());
-    ready.set();
-
-    platform::Message message;
-    while (!stop_requested() && platform::get_message(message) == platform::GetResult::Message) {
-        switch (message.message) {
-        case platform::MM_WIM_CLOSE: {
-            liba::Lock guard(lock);
-            device = 0;
-            stopped = true;
-            break;
-        }
-        case platform::MM_WIM_DATA:
-            on_data(reinterpret_cast<platform::WaveHeader*>(message.lparam));
-            break;
-        default:
-            break;
-        }
+    switch (message.message) {
+    case platform::MM_WIM_CLOSE: {
+        liba::Lock guard(lock);
+        device = 0;
+        stopped = true;
+        break;
+    }
+    case platform::MM_WIM_DATA:
+        on_data(reinterpret_cast<platform::WaveHeader*>(message.lparam));
+        break;
+    default:
+        break;
     }
 }
 

@@ -1,8 +1,7 @@
 #pragma once
 
+#include "audio/DeviceThread.h"
 #include "liba/CriticalSection.h"
-#include "liba/Event.h"
-#include "liba/Thread.h"
 #include "platform/WaveDevice.h"
 
 #include <array>
@@ -17,9 +16,8 @@ class RecorderPCM;
 // The capture side of a RecorderPCM: the input device, twenty buffers of
 // 5000 frames queued with it, and the capture thread that receives the
 // device's notifications as thread messages and pushes each returned buffer.
-// The capture lock guards the device and the flags; the thread runs one
-// step above normal priority.
-class RecorderPCMImpl : public liba::Thread {
+// The capture lock guards the device and the flags.
+class RecorderPCMImpl : public DeviceThread {
 public:
     static constexpr int BUFFER_COUNT = 20;
     static constexpr std::int32_t BUFFER_FRAMES = 5000;
@@ -42,14 +40,10 @@ public:
     std::int32_t bits;
 
 protected:
-    void run() override;
+    void on_message(const platform::Message& message) override;
 
 private:
     void on_data(platform::WaveHeader* header);
-
-    // Set once the thread has its message queue: the device reports to it.
-    liba::Event ready;
-    std::atomic<platform::ThreadId> thread_id { 0 };
 };
 
 } // namespace audio

@@ -6,24 +6,6 @@
 
 namespace os {
 
-namespace {
-
-bool read_item(const platform::Contact& item, ContactRecord& record)
-{
-    if (item.oid == 0)
-        return false;
-    record.oid = item.oid;
-    record.first_name = item.first_name;
-    record.last_name = item.last_name;
-    record.company = item.company;
-    record.mobile_phone = item.mobile_phone;
-    record.business_phone = item.business_phone;
-    record.home_phone = item.home_phone;
-    return true;
-}
-
-} // namespace
-
 void ContactManagerImpl::load_all(std::vector<ContactRecord>& list)
 {
     list.clear();
@@ -36,12 +18,8 @@ void ContactManagerImpl::load_all(std::vector<ContactRecord>& list)
     // The collection counts from 1: item 0 is asked for like any other and
     // is not there.
     for (int index = 0; index <= count; ++index) {
-        const platform::Contact* item = store.item(index);
-        if (!item)
-            continue;
-        list.emplace_back();
-        if (!read_item(*item, list.back()))
-            list.pop_back();
+        if (const ContactRecord* item = store.item(index); item && item->oid != 0)
+            list.push_back(*item);
     }
 }
 

@@ -1,20 +1,11 @@
 #pragma once
 
-#include <cstdint>
-#include <string>
+#include "platform/contacts/Contact.h"
 
 namespace os {
 
-// One contact of the device's contacts store, copied out of it. The store
-// keeps more text fields; these are the ones the dialer uses.
-struct ContactRecord {
-    std::int32_t oid { 0 };
-    std::u16string first_name;
-    std::u16string last_name;
-    std::u16string company;
-    std::u16string mobile_phone;
-    std::u16string business_phone;
-    std::u16string home_phone;
-};
+// One contact of the device's contacts store, copied out of it: the
+// platform's own record.
+using ContactRecord = platform::Contact;
 
 } // namespace os

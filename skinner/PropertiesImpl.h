@@ -2,7 +2,9 @@
 
 #include "liba/Nocopy.h"
 #include "skinner/FontDescription.h"
+#include "skinner/SkinDescription.h"
 #include "skinner/SkinDevice.h"
+#include "skinner/SkinHeader.h"
 #include "skinner/SkinValues.h"
 
 #include <cstdint>
@@ -13,16 +15,16 @@
 namespace skinner {
 
 // The loaded description of one skin file, used in place: lookups walk its
-// trees and binary-search its sorted property arrays, and copy out only the
-// values asked for. Nodes are named by their offset in the description, 0
-// meaning none.
+// trees and binary-search its sorted property arrays (SkinDescription), and
+// copy out only the values asked for. Nodes are named by their offset in the
+// description, 0 meaning none. Loading checks the header (SkinHeader),
+// chooses the scale, reads the name list and loads the pictures
+// (SkinNameList); this class adds the choice of a form variant, the lookups
+// of forms and controls with their caches, and the typed reads.
 //
-// The format trusts its offsets; this class does not. Every offset, array
-// range, string and tree link is checked against the description's length
-// before use: a bad one in the header makes the skin invalid at load, a bad
-// one met later makes that node "not found" or that property "missing".
-// Tree walks are bounded by the number of nodes the description can hold, so
-// a link that leads back up the tree cannot make a walk endless.
+// The format trusts its offsets; this class does not: a bad one in the
+// header makes the skin invalid at load, a bad one met later makes that node
+// "not found" or that property "missing".
 //
 // Lookups on an invalid skin and lookups of forms and controls that do not
 // exist are fatal reports (report_assertion), as are form-level reads of a
@@ -37,10 +39,7 @@ public:
     Point screen() const { return screen_; }
     int scale() const { return scale_; }
     const SkinDevice& device() const { return device_; }
-    std::uint32_t description_size() const
-    {
-        return static_cast<std::uint32_t>(description_.size());
-    }
+    std::uint32_t description_size() const { return description_.size(); }
 
     // Header fields of a valid skin.
     std::u16string version() const;
@@ -83,39 +82,23 @@ public:
     std::uint32_t auto_control_count(std::uint32_t node) const;
     AutoControl auto_control(std::uint32_t node, std::uint32_t index) const;
 
-    // The header tests shared with is_good_skin_file: `length` is the size of
-    // the whole description, of which `header` holds at least the first 540
-    // bytes when `length` is 540 or more.
-    static bool header_well_formed(const std::uint8_t* header, std::uint32_t length);
-    static bool check_version(const std::uint8_t* header, const SkinDevice& device,
-        const std::u16string& tag, Point screen);
-    // Whether a devices text suits the device: empty, or it holds "S" on a
-    // Smartphone and "P" on any other device.
-    static bool devices_suit(const std::u16string& devices, const SkinDevice& device);
     // The work area of a screen: less the top and bottom bars.
-    static Point workarea_for(Point screen, const SkinDevice& device);
+    static Point workarea_for(Point screen, const SkinDevice& device)
+    {
+        return device.workarea(screen);
+    }
 
 private:
-    bool read_description();
-    bool validate_name_list();
-    void choose_scale();
-    bool load_pictures();
-
-    bool string_ok(std::uint32_t offset) const;
-    std::optional<std::u16string> string_at(std::uint32_t offset) const;
-    // Compares `name` with the string at `offset` (<0, 0, >0); nullopt when
-    // the string is not inside the description.
-    std::optional<int> compare_at(const std::u16string& name, std::uint32_t offset) const;
-    bool node_ok(std::uint32_t node) const;
-    std::uint32_t find_in_tree(std::uint32_t root, const std::u16string& name) const;
-    const std::uint8_t* find_record(std::uint32_t node, int type, const std::u16string& name) const;
-    std::uint32_t node_limit() const;
+    // The header of a valid skin.
+    SkinHeader header() const { return SkinHeader(description_.data()); }
+    const std::uint8_t* find_record(
+        std::uint32_t node, format::PropertyType type, const std::u16string& name) const;
 
     std::u16string path_;
     Point workarea_;
     Point screen_;
     SkinDevice device_;
-    std::vector<std::uint8_t> description_;
+    SkinDescription description_;
     bool valid_ { false };
     std::vector<SkinPicture> pictures_;
     std::vector<FontDescription> fonts_;

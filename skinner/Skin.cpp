@@ -4,6 +4,7 @@
 #include "os/File.h"
 #include "skinner/PropertiesImpl.h"
 #include "skinner/SkinFormat.h"
+#include "skinner/SkinHeader.h"
 
 #include <algorithm>
 
@@ -203,8 +204,8 @@ bool is_good_skin_file(
                 && file.read(header, format::HEADER_SIZE) == format::HEADER_SIZE;
         }
     }
-    return read && PropertiesImpl::header_well_formed(header, length)
-        && PropertiesImpl::check_version(header, device, tag, screen);
+    return read && SkinHeader::well_formed(header, length)
+        && SkinHeader(header).check_version(device, tag, screen);
 }
 
 } // namespace skinner

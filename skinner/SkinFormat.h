@@ -140,6 +140,13 @@ inline std::int32_t load_i32(const std::uint8_t* p)
     return static_cast<std::int32_t>(load_u32(p));
 }
 
+// Whether a node starting at `node` lies wholly inside a description of
+// `length` bytes.
+inline bool node_fits(std::uint32_t node, std::uint32_t length)
+{
+    return node <= length && length - node >= NODE_SIZE;
+}
+
 inline void store_u16(std::uint8_t* p, std::uint16_t value)
 {
     p[0] = static_cast<std::uint8_t>(value);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/contacts/Contact.h"
 #include "platform/contacts/VCard.h"
 
 #include <cstdint>
@@ -7,17 +8,6 @@
 #include <vector>
 
 namespace platform {
-
-// One contact as the device's contacts store hands it out.
-struct Contact {
-    std::int32_t oid { 0 };
-    std::u16string first_name;
-    std::u16string last_name;
-    std::u16string company;
-    std::u16string mobile_phone;
-    std::u16string business_phone;
-    std::u16string home_phone;
-};
 
 // The contacts store: a vCard file, or a directory whose ".vcf" and ".vcard"
 // files are read in the order of their names. RINGWISE_CONTACTS names it;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/Document.h"
-#include "tests/os/TempDirectory.h"
+#include "tests/support/TempDirectory.h"
 
 #include <gtest/gtest.h>
 

@@ -2,6 +2,7 @@
 #include "audio/PlayerPCM.h"
 #include "audio/RecorderPCM.h"
 #include "tests/audio/AudioTestSupport.h"
+#include "tests/support/TempDirectory.h"
 
 #include <gtest/gtest.h>
 
@@ -14,9 +15,9 @@ using audio::PCMData;
 TEST(AudioActiveObjects, PullingFromTheRecorderOrPushingToThePlayerIsFatal)
 {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    audio_test::TempDir dir;
-    setenv("RINGWISE_REGISTRY", dir.file("registry.db").c_str(), 1);
-    setenv("RINGWISE_MIC", dir.file("missing.wav").c_str(), 1);
+    TempDirectory dir;
+    setenv("RINGWISE_REGISTRY", dir.native("registry.db").c_str(), 1);
+    setenv("RINGWISE_MIC", dir.native("missing.wav").c_str(), 1);
 
     EXPECT_EXIT(
         {

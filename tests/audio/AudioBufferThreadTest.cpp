@@ -63,16 +63,30 @@ TEST(AudioBufferThreads, UnlinkingWhilePushingIsSafe)
     audio::connect<PCMData>(recorder, &buffer);
 
     std::atomic<bool> stop { false };
+    std::atomic<int> pushes { 0 };
     std::thread capture([&] {
         auto deadline = Clock::now() + WATCHDOG;
-        while (!stop.load() && Clock::now() < deadline)
+        while (!stop.load() && Clock::now() < deadline) {
             audio::push(recorder, ramp(64));
+            pushes.fetch_add(1);
+        }
     });
+    // Waits until the capture thread has pushed `count` more blocks.
+    auto wait_for_pushes = [&](int count) {
+        int target = pushes.load() + count;
+        auto deadline = Clock::now() + WATCHDOG;
+        while (pushes.load() < target && Clock::now() < deadline)
+            std::this_thread::yield();
+        return pushes.load() >= target;
+    };
 
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    auto deadline = Clock::now() + WATCHDOG;
+    while (buffer.count() == 0 && Clock::now() < deadline)
+        std::this_thread::yield();
+    EXPECT_GT(buffer.count(), 0);
     audio::connect<PCMData>(recorder, nullptr);
     std::int32_t held = buffer.count();
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_TRUE(wait_for_pushes(100));
     EXPECT_EQ(buffer.count(), held);
     stop.store(true);
     capture.join();

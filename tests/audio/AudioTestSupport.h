@@ -3,38 +3,12 @@
 #include "audio/PCMData.h"
 
 #include <cstdint>
-#include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
 
 namespace audio_test {
-
-// A directory of its own for one test, removed with everything in it.
-class TempDir {
-public:
-    TempDir()
-    {
-        std::string pattern
-            = (std::filesystem::temp_directory_path() / "ringwise-audio-XXXXXX").string();
-        path = mkdtemp(pattern.data()) ? pattern : std::string();
-    }
-    ~TempDir()
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(path, ignored);
-    }
-    std::string file(const std::string& name) const { return path + "/" + name; }
-    std::u16string wide(const std::string& name) const
-    {
-        std::string narrow = file(name);
-        return std::u16string(narrow.begin(), narrow.end());
-    }
-
-    std::string path;
-};
 
 inline std::vector<std::uint8_t> read_bytes(const std::string& path)
 {

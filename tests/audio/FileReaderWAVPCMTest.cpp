@@ -2,6 +2,7 @@
 #include "audio/AudioBuffer.h"
 #include "audio/FileWriterWAVPCM.h"
 #include "tests/audio/AudioTestSupport.h"
+#include "tests/support/TempDirectory.h"
 
 #include <gtest/gtest.h>
 
@@ -54,7 +55,7 @@ struct Sink : audio::Consumer<PCMData> {
 
 TEST(FileReaderWAVPCM, ReadsWhatTheWriterWroteInBlocksUpToTheEnd)
 {
-    TempDir dir;
+    TempDirectory dir;
     {
         audio::FileWriterWAVPCM writer(dir.wide("ramp.wav"));
         writer.on_data(ramp(12000));
@@ -88,8 +89,8 @@ TEST(FileReaderWAVPCM, SkipsOtherChunksBeforeTheData)
     put(list, 9, 4); // odd size: taken as it is, without a pad byte
     list.insert(list.end(), 9, 'x');
 
-    TempDir dir;
-    write_bytes(dir.file("list.wav"), wav_image(10, 16, 1, list));
+    TempDirectory dir;
+    write_bytes(dir.native("list.wav"), wav_image(10, 16, 1, list));
     FileReaderWAVPCM reader(dir.wide("list.wav"));
     ASSERT_TRUE(reader.is_good());
     EXPECT_EQ(reader.info().data_offset, 44u + 17);
@@ -99,7 +100,7 @@ TEST(FileReaderWAVPCM, SkipsOtherChunksBeforeTheData)
 
 TEST(FileReaderWAVPCM, RejectsHeadersItCannotPlay)
 {
-    TempDir dir;
+    TempDirectory dir;
     std::vector<std::uint8_t> huge_chunk;
     put(huge_chunk, "junk");
     put(huge_chunk, 0xFFFFFFF0u, 4);
@@ -117,7 +118,7 @@ TEST(FileReaderWAVPCM, RejectsHeadersItCannotPlay)
         { "empty file", {} },
     };
     for (auto& [name, bytes] : cases) {
-        write_bytes(dir.file("bad.wav"), bytes);
+        write_bytes(dir.native("bad.wav"), bytes);
         FileReaderWAVPCM reader(dir.wide("bad.wav"));
         EXPECT_FALSE(reader.is_good()) << name;
         EXPECT_TRUE(reader.is_end()) << name;
@@ -132,8 +133,8 @@ TEST(FileReaderWAVPCM, RejectsHeadersItCannotPlay)
 
 TEST(FileReaderWAVPCM, SeeksInWholeFramesAndNeverReadsPastTheData)
 {
-    TempDir dir;
-    write_bytes(dir.file("ramp.wav"), wav_image(100));
+    TempDirectory dir;
+    write_bytes(dir.native("ramp.wav"), wav_image(100));
     FileReaderWAVPCM reader(dir.wide("ramp.wav"));
 
     reader.seek(21); // rounded down to frame 10
@@ -156,8 +157,8 @@ TEST(FileReaderWAVPCM, SeeksInWholeFramesAndNeverReadsPastTheData)
 
 TEST(FileReaderWAVPCM, ADataChunkLongerThanTheFileGivesOnlyWhatIsThere)
 {
-    TempDir dir;
-    write_bytes(dir.file("cut.wav"), wav_image(100, 16, 1, {}, 0x7FFFFFF0));
+    TempDirectory dir;
+    write_bytes(dir.native("cut.wav"), wav_image(100, 16, 1, {}, 0x7FFFFFF0));
     FileReaderWAVPCM reader(dir.wide("cut.wav"));
     ASSERT_TRUE(reader.is_good());
 
@@ -173,8 +174,8 @@ TEST(FileReaderWAVPCM, RewindsToAnImageInsideALargerFile)
     archive.insert(archive.end(), image.begin(), image.end());
     archive.insert(archive.end(), 500, 0xCD); // whatever follows the image
 
-    TempDir dir;
-    write_bytes(dir.file("archive.bin"), archive);
+    TempDirectory dir;
+    write_bytes(dir.native("archive.bin"), archive);
     FileReaderWAVPCM reader(dir.wide("archive.bin"));
     EXPECT_FALSE(reader.is_good());
 
@@ -190,8 +191,8 @@ TEST(FileReaderWAVPCM, RewindsToAnImageInsideALargerFile)
 
 TEST(FileReaderWAVPCM, DeliversSpansInBlocksOfAtMostFiveThousandFrames)
 {
-    TempDir dir;
-    write_bytes(dir.file("ramp.wav"), wav_image(12345));
+    TempDirectory dir;
+    write_bytes(dir.native("ramp.wav"), wav_image(12345));
     FileReaderWAVPCM reader(dir.wide("ramp.wav"));
     Sink sink;
     audio::connect<PCMData>(reader, &sink);

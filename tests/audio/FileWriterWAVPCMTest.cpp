@@ -1,6 +1,7 @@
 #include "audio/FileWriterWAVPCM.h"
 #include "audio/FileReaderWAVPCM.h"
 #include "tests/audio/AudioTestSupport.h"
+#include "tests/support/TempDirectory.h"
 
 #include <gtest/gtest.h>
 
@@ -40,7 +41,7 @@ struct Chain {
 
 TEST(FileWriterWAVPCM, WritesAHeaderWithTheFinalSizes)
 {
-    TempDir dir;
+    TempDirectory dir;
     {
         Chain chain(dir.wide("tag.wav"));
         std::vector<PCMData> pushed;
@@ -56,11 +57,11 @@ TEST(FileWriterWAVPCM, WritesAHeaderWithTheFinalSizes)
         EXPECT_EQ(chain.sink.received[26].bytes(), pushed[26].bytes());
 
         // Until the writer is destroyed the header holds the provisional sizes.
-        std::vector<std::uint8_t> early = read_bytes(dir.file("tag.wav"));
+        std::vector<std::uint8_t> early = read_bytes(dir.native("tag.wav"));
         EXPECT_EQ(le32(early, 4), 0u);
         EXPECT_EQ(le32(early, 40), 0u);
     }
-    std::vector<std::uint8_t> bytes = read_bytes(dir.file("tag.wav"));
+    std::vector<std::uint8_t> bytes = read_bytes(dir.native("tag.wav"));
     ASSERT_EQ(bytes.size(), 119114u);
     EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 4), "RIFF");
     EXPECT_EQ(le32(bytes, 4), 119106u);
@@ -77,12 +78,12 @@ TEST(FileWriterWAVPCM, WritesAHeaderWithTheFinalSizes)
 
 TEST(FileWriterWAVPCM, CreatesNoFileBeforeItsFirstUsableBlock)
 {
-    TempDir dir;
+    TempDirectory dir;
     {
         FileWriterWAVPCM writer(dir.wide("never.wav"));
         EXPECT_TRUE(writer.is_good());
     }
-    EXPECT_FALSE(std::filesystem::exists(dir.file("never.wav")));
+    EXPECT_FALSE(std::filesystem::exists(dir.native("never.wav")));
 
     {
         Chain chain(dir.wide("unformatted.wav"));
@@ -90,12 +91,12 @@ TEST(FileWriterWAVPCM, CreatesNoFileBeforeItsFirstUsableBlock)
         chain.push(PCMData(liba::Buffer(8), 0, 16, 22050));
         EXPECT_EQ(chain.sink.received.size(), 2u);
     }
-    EXPECT_FALSE(std::filesystem::exists(dir.file("unformatted.wav")));
+    EXPECT_FALSE(std::filesystem::exists(dir.native("unformatted.wav")));
 }
 
 TEST(FileWriterWAVPCM, SkipsBlocksOfAnotherFormatButPassesThemOn)
 {
-    TempDir dir;
+    TempDirectory dir;
     {
         Chain chain(dir.wide("mixed.wav"));
         chain.push(ramp(10, 22050));
@@ -114,7 +115,7 @@ TEST(FileWriterWAVPCM, SkipsBlocksOfAnotherFormatButPassesThemOn)
 
 TEST(FileWriterWAVPCM, AWriterThatFailsStillPassesBlocksOn)
 {
-    TempDir dir;
+    TempDirectory dir;
     Chain nowhere(dir.wide("no/such/folder/x.wav"));
     nowhere.push(ramp(10));
     nowhere.push(ramp(10));
@@ -132,7 +133,7 @@ TEST(FileWriterWAVPCM, AWriterThatFailsStillPassesBlocksOn)
 
 TEST(FileWriterWAVPCM, AppendsToAnExistingFileOfTheSameFormat)
 {
-    TempDir dir;
+    TempDirectory dir;
     {
         FileWriterWAVPCM writer(dir.wide("grow.wav"));
         writer.on_data(ramp(100));
@@ -145,7 +146,7 @@ TEST(FileWriterWAVPCM, AppendsToAnExistingFileOfTheSameFormat)
         writer.on_data(ramp(50, 8000)); // not the file's format
         EXPECT_EQ(writer.size(), 300);
     }
-    std::vector<std::uint8_t> bytes = read_bytes(dir.file("grow.wav"));
+    std::vector<std::uint8_t> bytes = read_bytes(dir.native("grow.wav"));
     EXPECT_EQ(bytes.size(), 344u);
     EXPECT_EQ(le32(bytes, 4), 336u);
     EXPECT_EQ(le32(bytes, 40), 300u);
@@ -157,21 +158,21 @@ TEST(FileWriterWAVPCM, AppendsToAnExistingFileOfTheSameFormat)
 
 TEST(FileWriterWAVPCM, AppendingLeavesFilesItCannotExtendUntouched)
 {
-    TempDir dir;
+    TempDirectory dir;
     std::vector<std::uint8_t> text(100, 'a');
-    write_bytes(dir.file("notes.txt"), text);
+    write_bytes(dir.native("notes.txt"), text);
     {
         Chain chain(dir.wide("notes.txt"), true);
         chain.push(ramp(10));
         EXPECT_FALSE(chain.writer.is_good());
         EXPECT_EQ(chain.sink.received.size(), 1u);
     }
-    EXPECT_EQ(read_bytes(dir.file("notes.txt")), text);
+    EXPECT_EQ(read_bytes(dir.native("notes.txt")), text);
 
     {
         FileWriterWAVPCM writer(dir.wide("absent.wav"), true);
         writer.on_data(ramp(10));
         EXPECT_FALSE(writer.is_good());
     }
-    EXPECT_FALSE(std::filesystem::exists(dir.file("absent.wav")));
+    EXPECT_FALSE(std::filesystem::exists(dir.native("absent.wav")));
 }

@@ -2,10 +2,13 @@
 #include "audio/FileReaderWAVPCM.h"
 #include "audio/FileWriterWAVPCM.h"
 #include "tests/audio/AudioTestSupport.h"
+#include "tests/support/TempDirectory.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
+#include <thread>
 
 using audio::PCMData;
 using audio::PlayerPCM;
@@ -16,7 +19,7 @@ namespace {
 // The speaker writes into a file of this test's own.
 class PlayerPCMTest : public ::testing::Test {
 protected:
-    void SetUp() override { setenv("RINGWISE_SPEAKER", dir.file("speaker.wav").c_str(), 1); }
+    void SetUp() override { setenv("RINGWISE_SPEAKER", dir.native("speaker.wav").c_str(), 1); }
     void TearDown() override { unsetenv("RINGWISE_SPEAKER"); }
 
     std::u16string recording(const std::string& name, std::int32_t frames)
@@ -33,7 +36,7 @@ protected:
         return reader.get_data(1 << 24);
     }
 
-    TempDir dir;
+    TempDirectory dir;
 };
 
 } // namespace
@@ -82,7 +85,10 @@ TEST_F(PlayerPCMTest, LosingItsReaderEndsPlaybackAfterTheQueuedBuffers)
         auto reader = std::make_unique<audio::FileReaderWAVPCM>(recording("long.wav", 22050 * 3));
         audio::connect<PCMData>(*reader, &player);
         ASSERT_TRUE(player.play());
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        // Gone once the player has taken its first audio.
+        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (reader->position() == 0 && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
         reader.reset();
         EXPECT_TRUE(player.wait_until_finished(1.5));
     }
@@ -96,7 +102,7 @@ TEST_F(PlayerPCMTest, LosingItsReaderEndsPlaybackAfterTheQueuedBuffers)
 
 TEST_F(PlayerPCMTest, WithoutADeviceNothingPlaysAndTheWaitIsBounded)
 {
-    setenv("RINGWISE_SPEAKER", (dir.path + "/no/such/folder/x.wav").c_str(), 1);
+    setenv("RINGWISE_SPEAKER", (dir.native("no/such/folder/x.wav")).c_str(), 1);
     PlayerPCM player;
     audio::FileReaderWAVPCM reader(recording("short.wav", 100));
     audio::connect<PCMData>(reader, &player);
@@ -118,9 +124,9 @@ TEST_F(PlayerPCMTest, PlaysOneReaderAfterAnotherIntoOneSpeakerFile)
 
         // A prompt inside a larger file: the reader starts at the image's offset.
         std::vector<std::uint8_t> archive(21, 0);
-        std::vector<std::uint8_t> image = read_bytes(dir.file("first.wav"));
+        std::vector<std::uint8_t> image = read_bytes(dir.native("first.wav"));
         archive.insert(archive.end(), image.begin(), image.end());
-        write_bytes(dir.file("archive.bin"), archive);
+        write_bytes(dir.native("archive.bin"), archive);
         audio::FileReaderWAVPCM second(dir.wide("archive.bin"));
         ASSERT_TRUE(second.rewind(21));
         second.seek(2000 * 2);

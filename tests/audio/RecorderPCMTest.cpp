@@ -2,6 +2,7 @@
 #include "audio/AudioBuffer.h"
 #include "audio/FileWriterWAVPCM.h"
 #include "tests/audio/AudioTestSupport.h"
+#include "tests/support/TempDirectory.h"
 
 #include <gtest/gtest.h>
 
@@ -27,11 +28,11 @@ protected:
             audio::FileWriterWAVPCM writer(dir.wide("mic.wav"));
             writer.on_data(ramp(22050 * 3));
         }
-        setenv("RINGWISE_MIC", dir.file("mic.wav").c_str(), 1);
+        setenv("RINGWISE_MIC", dir.native("mic.wav").c_str(), 1);
     }
     void TearDown() override { unsetenv("RINGWISE_MIC"); }
 
-    TempDir dir;
+    TempDirectory dir;
 };
 
 } // namespace
@@ -65,7 +66,10 @@ TEST_F(RecorderPCMTest, DestroyingItWhileBuffersAreQueuedReturns)
     auto recorder = std::make_unique<RecorderPCM>(1, 22050, 16);
     audio::connect<PCMData>(*recorder, &buffer);
     ASSERT_TRUE(recorder->start());
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    // Once the first buffer has come back, the others are still queued.
+    auto deadline = Clock::now() + std::chrono::seconds(20);
+    while (buffer.count() == 0 && Clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
 
     // Destroyed while still linked: what the reset hands back still arrives.
     auto done = std::async(std::launch::async, [&] { recorder.reset(); });
@@ -81,13 +85,13 @@ TEST_F(RecorderPCMTest, DestroyingItWhileBuffersAreQueuedReturns)
 
 TEST_F(RecorderPCMTest, WithoutADeviceItIsNotOpenAndCannotStart)
 {
-    setenv("RINGWISE_MIC", dir.file("missing.wav").c_str(), 1);
+    setenv("RINGWISE_MIC", dir.native("missing.wav").c_str(), 1);
     RecorderPCM missing(1, 22050, 16);
     EXPECT_FALSE(missing.is_open());
     EXPECT_FALSE(missing.start());
 
     // The microphone file only serves the capture format.
-    setenv("RINGWISE_MIC", dir.file("mic.wav").c_str(), 1);
+    setenv("RINGWISE_MIC", dir.native("mic.wav").c_str(), 1);
     RecorderPCM stereo(2, 22050, 16);
     EXPECT_FALSE(stereo.is_open());
 

@@ -6,6 +6,7 @@
 #include "os/File.h"
 
 #include "tests/engine/Recordings.h"
+#include "tests/support/TempDirectory.h"
 
 #include <gtest/gtest.h>
 
@@ -54,22 +55,9 @@ void put_int32(std::vector<std::uint8_t>& bytes, std::size_t offset, std::int32_
 
 class TagFileOnDisk : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        directory_ = std::filesystem::temp_directory_path()
-            / ("ringwise-tag-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed())
-                + "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(directory_);
-    }
-    void TearDown() override { std::filesystem::remove_all(directory_); }
+    std::u16string path(const std::string& name) const { return directory_.wide(name); }
 
-    std::u16string path(const std::string& name) const
-    {
-        std::string text = (directory_ / name).string();
-        return std::u16string(text.begin(), text.end());
-    }
-
-    std::filesystem::path directory_;
+    TempDirectory directory_;
 };
 
 } // namespace

@@ -123,15 +123,31 @@ TEST_F(ActiveSchedulerTest, ACompletionCancelledByAnEarlierOneIsNotRun)
 
 TEST_F(ActiveSchedulerTest, CancelWaitsForAWorkersCompletionAndRunsOthersThatArrive)
 {
+    // Tells the worker that the cancel has begun, so that both completions
+    // arrive while it waits.
+    class Cancelling : public TestActive {
+    public:
+        using TestActive::TestActive;
+        liba::Event cancelling;
+
+    protected:
+        void do_cancel() override
+        {
+            TestActive::do_cancel();
+            cancelling.set();
+        }
+    };
+
     Watchdog watchdog;
-    TestActive other("other"), cancelled("cancelled");
+    TestActive other("other");
+    Cancelling cancelled("cancelled");
     cancelled.complete_on_cancel = false; // its worker reports on its own
     other.request();
     cancelled.request();
     std::thread worker([&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        if (!cancelled.cancelling.wait_for(10000))
+            return;
         other.complete();
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
         cancelled.complete();
     });
     cancelled.cancel();

@@ -4,8 +4,8 @@
 #include "liba/ActiveScheduler.h"
 #include "platform/MessageQueue.h"
 #include "platform/WindowTimers.h"
-#include "tests/os/TempDirectory.h"
 #include "tests/platform/MessageTestSupport.h"
+#include "tests/support/TempDirectory.h"
 
 #include <gtest/gtest.h>
 

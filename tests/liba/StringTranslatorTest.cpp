@@ -1,6 +1,6 @@
 #include "liba/StringTranslator.h"
 
-#include "tests/os/TempDirectory.h"
+#include "tests/support/TempDirectory.h"
 
 #include <gtest/gtest.h>
 

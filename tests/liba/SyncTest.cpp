@@ -40,17 +40,24 @@ TEST(CriticalSection, HeldByOneThreadBlocksAnother)
 {
     CriticalSection section;
     std::atomic<bool> entered { false };
+    Event trying;
+    Event inside;
     section.enter();
     section.enter();
     std::thread other([&] {
+        trying.set();
         Lock lock(section);
         entered = true;
+        inside.set();
     });
-    liba::sleep(20);
+    ASSERT_TRUE(trying.wait_for(WATCHDOG_MS));
     section.leave();
-    liba::sleep(20);
+    // Still held once: the other thread must not get in, however long it is
+    // given. The wait only bounds how long a broken lock has to show itself.
+    EXPECT_FALSE(inside.wait_for(20));
     EXPECT_FALSE(entered.load());
     section.leave();
+    EXPECT_TRUE(inside.wait_for(WATCHDOG_MS));
     other.join();
     EXPECT_TRUE(entered.load());
 }

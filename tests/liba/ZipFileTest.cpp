@@ -2,7 +2,7 @@
 
 #include "tools/skinc/ZipWriter.h"
 
-#include "tests/os/TempDirectory.h"
+#include "tests/support/TempDirectory.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,7 @@
 #include "os/ChunkFile.h"
 
-#include "TempDirectory.h"
+#include "liba/Convert.h"
+#include "tests/support/TempDirectory.h"
 
 #include <gtest/gtest.h>
 

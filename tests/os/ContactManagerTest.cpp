@@ -4,6 +4,7 @@
 #include "os/Log.h"
 #include "os/Path.h"
 #include "os/Registry.h"
+#include "tests/support/TempDirectory.h"
 
 #include <gtest/gtest.h>
 
@@ -21,9 +22,6 @@ class ContactManagerTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        char pattern[] = "/tmp/ringwise-contacts-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        directory = pattern;
         ::setenv("RINGWISE_CONTACTS", (directory / "contacts.vcf").c_str(), 1);
         ::setenv("RINGWISE_PHONE_LOG", (directory / "calls.log").c_str(), 1);
         ::setenv("RINGWISE_REGISTRY", (directory / "registry.db").c_str(), 1);
@@ -33,7 +31,6 @@ protected:
         for (const char* name :
             { "RINGWISE_CONTACTS", "RINGWISE_PHONE_LOG", "RINGWISE_REGISTRY", "RINGWISE_PHONE" })
             ::unsetenv(name);
-        fs::remove_all(directory);
     }
 
     std::string read(const fs::path& path) const
@@ -44,7 +41,8 @@ protected:
         return bytes.str();
     }
 
-    fs::path directory;
+    TempDirectory temp;
+    fs::path directory { temp.native() };
     os::ContactManager manager;
 };
 

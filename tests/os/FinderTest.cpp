@@ -1,9 +1,10 @@
 #include "os/Finder.h"
+#include "liba/Convert.h"
 #include "os/ChunkFileFinder.h"
 #include "os/FileFinder.h"
 #include "os/FileRemover.h"
 
-#include "TempDirectory.h"
+#include "tests/support/TempDirectory.h"
 
 #include <gtest/gtest.h>
 

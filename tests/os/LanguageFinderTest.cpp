@@ -1,6 +1,6 @@
 #include "os/LanguageFinder.h"
 
-#include "TempDirectory.h"
+#include "tests/support/TempDirectory.h"
 
 #include <gtest/gtest.h>
 

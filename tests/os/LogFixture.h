@@ -5,7 +5,7 @@
 #include "os/Path.h"
 #include "os/Registry.h"
 
-#include "TempDirectory.h"
+#include "tests/support/TempDirectory.h"
 
 #include <fcntl.h>
 #include <fstream>

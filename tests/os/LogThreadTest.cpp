@@ -1,45 +1,14 @@
 #include "os/Log.h"
 
 #include "LogFixture.h"
+#include "tests/support/Watchdog.h"
 
+#include <algorithm>
 #include <atomic>
-#include <condition_variable>
-#include <mutex>
 #include <sstream>
 #include <thread>
 
 namespace {
-
-// Ends the process if the test is still running after `seconds`.
-class Watchdog {
-public:
-    explicit Watchdog(int seconds)
-        : thread_([this, seconds] {
-            std::unique_lock lock(mutex_);
-            if (!done_.wait_for(
-                    lock, std::chrono::seconds(seconds), [this] { return finished_; })) {
-                std::fputs("watchdog: test hung\n", stderr);
-                std::_Exit(3);
-            }
-        })
-    {
-    }
-    ~Watchdog()
-    {
-        {
-            std::lock_guard lock(mutex_);
-            finished_ = true;
-        }
-        done_.notify_all();
-        thread_.join();
-    }
-
-private:
-    std::mutex mutex_;
-    std::condition_variable done_;
-    bool finished_ { false };
-    std::thread thread_;
-};
 
 std::u16string line_of(int thread, int index)
 {
@@ -53,23 +22,34 @@ using LogThreads = LogFixture;
 
 TEST_F(LogThreads, SwitchingWhileOtherThreadsWriteLosesNoLineHalfWay)
 {
-    Watchdog watchdog(120);
+    test_support::Watchdog watchdog(std::chrono::seconds(120));
     constexpr int THREADS = 4;
     constexpr int LINES = 300;
+    constexpr int MOST_LINES = 100000;
     std::atomic<bool> stop { false };
+    std::atomic<int> written { 0 };
     std::vector<std::thread> writers;
     for (int t = 0; t < THREADS; ++t) {
-        writers.emplace_back([t, &stop] {
-            for (int i = 0; !stop && i < 100000; ++i)
+        writers.emplace_back([t, &stop, &written] {
+            for (int i = 0; !stop && i < MOST_LINES; ++i) {
                 os::log() << line_of(t, i % LINES);
+                written.fetch_add(1);
+            }
         });
     }
+    // Each switch-over meets lines on their way: wait until more have been
+    // written, or all of them (the watchdog bounds the wait).
+    auto wait_for_lines = [&written](int count) {
+        int target = std::min(written.load() + count, THREADS * MOST_LINES);
+        while (written.load() < target)
+            std::this_thread::yield();
+    };
     for (int toggle = 0; toggle < 12; ++toggle) {
         set_log_switch(toggle % 2 == 0 ? 1 : 0);
-        std::this_thread::sleep_for(std::chrono::milliseconds(15));
+        wait_for_lines(THREADS * 20);
     }
     set_log_switch(1);
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    wait_for_lines(THREADS * 50);
     stop = true;
     for (auto& writer : writers)
         writer.join();

@@ -1,8 +1,9 @@
 #include "os/Registry.h"
 
+#include "liba/Convert.h"
 #include "platform/Registry.h"
 
-#include "TempDirectory.h"
+#include "tests/support/TempDirectory.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,7 @@
 #include "os/Xml.h"
 
+#include "tests/support/TempDirectory.h"
+
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -15,14 +17,6 @@ namespace fs = std::filesystem;
 
 class XmlTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        char pattern[] = "/tmp/ringwise-xml-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        directory = pattern;
-    }
-    void TearDown() override { fs::remove_all(directory); }
-
     std::u16string path(const std::string& name) const
     {
         std::string native = (directory / name).string();
@@ -44,7 +38,8 @@ protected:
 
     os::XmlNode parse(const std::string& text) { return os::parse_xml(text.data(), text.size()); }
 
-    fs::path directory;
+    TempDirectory temp;
+    fs::path directory { temp.native() };
 };
 
 TEST_F(XmlTest, BooleansReadThroughTheTableAndWriteLowerCase)

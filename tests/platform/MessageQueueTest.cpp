@@ -262,6 +262,8 @@ TEST(MessageQueue, SendToAThreadThatEndsWithoutAnsweringReturnsZero)
     std::thread thread([&] {
         window = Recorder::create();
         ready.set();
+        // Ends a little later, so that the send most likely waits for it;
+        // sent before or after the end, it answers 0 alike.
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     });
     ready.wait();
@@ -274,6 +276,8 @@ TEST(MessageQueue, BlockingGetWakesForAPostFromAnotherThread)
     Watchdog watchdog;
     WindowHandle window = Recorder::create();
     std::thread poster([&] {
+        // Posts a little later, so that the get most likely sleeps first; a
+        // post that comes first is taken alike.
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
         post_message(window, WM_USER + 3);
     });
@@ -307,6 +311,7 @@ TEST(MessageQueue, DestroyingAWindowDropsItsMessagesAndTimersAndItsChildren)
     EXPECT_FALSE(is_window(owned));
     EXPECT_FALSE(timer_interval(window, 3));
 
+    // Time for the 1 ms timer to fall due, had it outlived its window.
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
     EXPECT_EQ(drain(), (std::vector<std::uint32_t> { WM_USER + 1 }));
     destroy_window(keep);

@@ -1,6 +1,6 @@
 #include "platform/Registry.h"
 
-#include "tests/os/TempDirectory.h"
+#include "tests/support/TempDirectory.h"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -219,8 +219,8 @@ TEST(Registry, ProcessesRacingFromAMissingDatabaseLoseNothing)
                 Registry registry(file);
                 int failures = 0;
                 for (int i = 0; i < WRITES; ++i) {
-                    std::u16string name
-                        = liba::from_utf8("p" + std::to_string(child) + "-" + std::to_string(i));
+                    std::string text = "p" + std::to_string(child) + "-" + std::to_string(i);
+                    std::u16string name(text.begin(), text.end());
                     failures += !registry.create_key(std::u16string(TARN) + u"\\" + name);
                     failures += !registry.set_value(TARN, number_value(name, std::uint32_t(i)));
                 }

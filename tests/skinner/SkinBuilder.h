@@ -5,7 +5,7 @@
 #include "tools/skinc/SkinWriter.h"
 #include "tools/skinc/ZipWriter.h"
 
-#include "tests/os/TempDirectory.h"
+#include "tests/support/TempDirectory.h"
 
 #include <gtest/gtest.h>
 

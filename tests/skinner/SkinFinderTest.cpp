@@ -1,4 +1,5 @@
 #include "skinner/SkinFinder.h"
+#include "liba/Convert.h"
 #include "os/Path.h"
 #include "os/Registry.h"
 

@@ -1,3 +1,4 @@
+#include "liba/Convert.h"
 #include "skinner/ImageEntry.h"
 #include "skinner/PictureLoader.h"
 #include "skinner/PropertiesImpl.h"

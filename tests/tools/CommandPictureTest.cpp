@@ -1,8 +1,8 @@
 #include "platform/graphics/ImageDecoder.h"
 #include "platform/graphics/PngWriter.h"
 
-#include "tests/os/TempDirectory.h"
 #include "tests/skinner/SkinBuilder.h"
+#include "tests/support/TempDirectory.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "tests/os/TempDirectory.h"
+#include "tests/support/TempDirectory.h"
 
 #include <cstdio>
 #include <gtest/gtest.h>

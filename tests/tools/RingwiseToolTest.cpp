@@ -1,6 +1,7 @@
 #include "audio/FileReaderWAVPCM.h"
 #include "audio/FileWriterWAVPCM.h"
 #include "tests/audio/AudioTestSupport.h"
+#include "tests/support/TempDirectory.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +11,6 @@
 #include <sys/wait.h>
 
 using audio::PCMData;
-using audio_test::TempDir;
 
 namespace {
 
@@ -69,7 +69,7 @@ protected:
     ToolRun run(const std::string& arguments)
     {
         ToolRun result;
-        std::string err_file = temp.file("stderr.txt");
+        std::string err_file = temp.native("stderr.txt");
         FILE* pipe = popen(
             (environment + " " + TOOL + " " + arguments + " 2>'" + err_file + "'").c_str(), "r");
         if (!pipe)
@@ -86,9 +86,9 @@ protected:
     }
 
     std::string recording(const std::string& name) { return "'" + RECORDINGS + name + ".wav'"; }
-    std::string at(const std::string& name) { return "'" + temp.file(name) + "'"; }
+    std::string at(const std::string& name) { return "'" + temp.native(name) + "'"; }
 
-    TempDir temp;
+    TempDirectory temp;
     // Variable assignments for the tool's environment, in shell syntax.
     std::string environment;
 };
@@ -113,8 +113,8 @@ TEST_F(RingwiseTool, TrainsTwoNamesAndRecognisesAnotherRecordingOfEach)
         auto result = words(lines[2]);
         ASSERT_EQ(first.size(), 5u);
         ASSERT_EQ(second.size(), 5u);
-        EXPECT_EQ(first[0], temp.file("001.tag"));
-        EXPECT_EQ(second[0], temp.file("002.tag"));
+        EXPECT_EQ(first[0], temp.native("001.tag"));
+        EXPECT_EQ(second[0], temp.native("002.tag"));
         ASSERT_EQ(result.size(), 3u);
         EXPECT_EQ(result[0], "result");
         EXPECT_EQ(result[1], winner) << name;
@@ -145,7 +145,7 @@ TEST_F(RingwiseTool, TrainWritesTheTrimmedRecordingAndAMatchingTemplate)
 
     // The kept audio is the input's, from the lead-in on, between the offsets.
     std::vector<std::int16_t> input = read_samples(RECORDINGS + "oscar-1.wav");
-    std::vector<std::int16_t> kept = read_samples(temp.file("tag.wav"));
+    std::vector<std::int16_t> kept = read_samples(temp.native("tag.wav"));
     ASSERT_EQ(kept.size(), static_cast<std::size_t>((end - start) / 2));
     EXPECT_TRUE(std::equal(kept.begin(), kept.end(), input.begin() + 4410 + start / 2));
 
@@ -186,8 +186,8 @@ TEST_F(RingwiseTool, FindsNoSpeechInSilenceOrBeyondTheCaptureLimit)
     EXPECT_EQ(silent.status, 1);
     EXPECT_EQ(silent.err, "no speech found\n");
     EXPECT_EQ(silent.out, "");
-    EXPECT_FALSE(std::filesystem::exists(temp.file("out.tag")));
-    EXPECT_FALSE(std::filesystem::exists(temp.file("out.wav")));
+    EXPECT_FALSE(std::filesystem::exists(temp.native("out.tag")));
+    EXPECT_FALSE(std::filesystem::exists(temp.native("out.wav")));
 
     // Speech that starts after 2.7 s is never captured.
     std::vector<std::int16_t> late(22050 * 3, 0);
@@ -209,19 +209,19 @@ TEST_F(RingwiseTool, FindsNoSpeechInSilenceOrBeyondTheCaptureLimit)
     for (std::size_t i = 0; i < tiny.size(); ++i)
         tiny[i] = static_cast<std::int16_t>(i % 2 ? 9000 : -9000);
     write_wav(temp.wide("tiny.wav"), tiny);
-    std::filesystem::remove(temp.file("tiny-out.tag"));
+    std::filesystem::remove(temp.native("tiny-out.tag"));
     ToolRun short_run = run("train " + at("tiny.wav") + " " + at("tiny-out") + " --no-lead-in");
     EXPECT_EQ(short_run.status, 1);
     EXPECT_EQ(short_run.err, "no speech found\n");
-    EXPECT_FALSE(std::filesystem::exists(temp.file("tiny-out.tag")));
-    EXPECT_TRUE(std::filesystem::exists(temp.file("out.tag")));
+    EXPECT_FALSE(std::filesystem::exists(temp.native("tiny-out.tag")));
+    EXPECT_TRUE(std::filesystem::exists(temp.native("out.tag")));
 }
 
 TEST_F(RingwiseTool, RefusesAudioOutsideTheCaptureFormat)
 {
     write_wav(temp.wide("stereo.wav"), std::vector<std::int16_t>(2000, 5), 2);
     write_wav(temp.wide("fast.wav"), std::vector<std::int16_t>(2000, 5), 1, 44100);
-    audio_test::write_bytes(temp.file("text.wav"), std::vector<std::uint8_t>(100, 'a'));
+    audio_test::write_bytes(temp.native("text.wav"), std::vector<std::uint8_t>(100, 'a'));
     for (const char* name : { "stereo.wav", "fast.wav", "text.wav", "missing.wav" }) {
         for (const std::string command : { "extent ", "features ", "match " }) {
             ToolRun refused = run(command + at(name) + (command == "match " ? " x.tag" : ""));
@@ -239,9 +239,9 @@ TEST_F(RingwiseTool, RefusesAudioOutsideTheCaptureFormat)
 TEST_F(RingwiseTool, MatchAndDumpTellDamagedTagsApart)
 {
     ASSERT_EQ(run("train " + recording("anna-1") + " " + at("good")).status, 0);
-    auto bytes = audio_test::read_bytes(temp.file("good.tag"));
+    auto bytes = audio_test::read_bytes(temp.native("good.tag"));
     bytes.resize(bytes.size() - 3);
-    audio_test::write_bytes(temp.file("cut.tag"), bytes);
+    audio_test::write_bytes(temp.native("cut.tag"), bytes);
 
     ToolRun dump = run("dump " + at("cut.tag"));
     EXPECT_EQ(dump.status, 1);
@@ -255,7 +255,7 @@ TEST_F(RingwiseTool, MatchAndDumpTellDamagedTagsApart)
     auto lines = match.lines();
     ASSERT_EQ(lines.size(), 4u);
     EXPECT_EQ(words(lines[0]),
-        (std::vector<std::string> { temp.file("cut.tag"), "3", "3", "3", "-inf" }));
+        (std::vector<std::string> { temp.native("cut.tag"), "3", "3", "3", "-inf" }));
     EXPECT_EQ(words(lines[3])[1], "3");
 
     // Silence matches nothing.
@@ -270,14 +270,14 @@ TEST_F(RingwiseTool, RecordsAndPlaysThroughTheFileDevicesSampleForSample)
     environment = "RINGWISE_MIC=" + recording("oscar-1") + " RINGWISE_SPEAKER=" + at("speaker.wav");
     ToolRun recorded = run("record " + at("heard.wav") + " --seconds 1.2");
     EXPECT_EQ(recorded.status, 0) << recorded.err;
-    std::vector<std::int16_t> heard = read_samples(temp.file("heard.wav"));
+    std::vector<std::int16_t> heard = read_samples(temp.native("heard.wav"));
     std::vector<std::int16_t> said = read_samples(RECORDINGS + "oscar-1.wav");
     ASSERT_EQ(heard.size(), 26460u);
     EXPECT_TRUE(std::equal(heard.begin(), heard.end(), said.begin()));
 
     ToolRun played = run("play " + recording("anna-1"));
     EXPECT_EQ(played.status, 0) << played.err;
-    EXPECT_EQ(read_samples(temp.file("speaker.wav")), read_samples(RECORDINGS + "anna-1.wav"));
+    EXPECT_EQ(read_samples(temp.native("speaker.wav")), read_samples(RECORDINGS + "anna-1.wav"));
 
     // A sound system without a usable driver: a clear error, not a hang.
     environment = "SDL_AUDIODRIVER=no-such-driver";

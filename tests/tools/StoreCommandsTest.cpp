@@ -1,7 +1,7 @@
 #include "audio/FileWriterWAVPCM.h"
 #include "liba/Convert.h"
 #include "tests/engine/Recordings.h"
-#include "tests/os/TempDirectory.h"
+#include "tests/support/TempDirectory.h"
 
 #include <gtest/gtest.h>
 

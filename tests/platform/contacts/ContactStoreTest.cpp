@@ -1,4 +1,5 @@
 #include "platform/contacts/ContactStore.h"
+#include "tests/support/TempDirectory.h"
 
 #include <gtest/gtest.h>
 
@@ -81,9 +82,8 @@ TEST(ContactStore, IdsAreStablePositiveAndFollowTheUid)
 
 TEST(ContactStore, ReadsAFileOrTheCardFilesOfAFolderInNameOrder)
 {
-    char pattern[] = "/tmp/ringwise-contacts-XXXXXX";
-    ASSERT_NE(::mkdtemp(pattern), nullptr);
-    fs::path directory = pattern;
+    TempDirectory temp;
+    fs::path directory = temp.native();
     std::ofstream(directory / "b.vcf") << "BEGIN:VCARD\nFN:Second\nEND:VCARD\n";
     std::ofstream(directory / "a.VCF") << "BEGIN:VCARD\nFN:First\nEND:VCARD\n"
                                           "BEGIN:VCARD\nFN:Also first\nEND:VCARD\n";
@@ -105,7 +105,6 @@ TEST(ContactStore, ReadsAFileOrTheCardFilesOfAFolderInNameOrder)
     ::setenv("RINGWISE_CONTACTS", (directory / "b.vcf").c_str(), 1);
     EXPECT_EQ(platform::ContactStore().location(), (directory / "b.vcf").string());
     ::unsetenv("RINGWISE_CONTACTS");
-    fs::remove_all(directory);
 }
 
 } // namespace

@@ -1,7 +1,8 @@
 #include "platform/graphics/ImageDecoder.h"
 #include "platform/graphics/PngWriter.h"
 #include "tests/platform/graphics/ImageFiles.h"
-#include "tests/platform/graphics/LargestAllocation.h"
+#include "tests/support/LargestAllocation.h"
+#include "tests/support/TempDirectory.h"
 
 #include <gtest/gtest.h>
 
@@ -120,7 +121,8 @@ TEST(ImageDecoder, RefusesOversizedAndShortBmps)
 
 TEST(PngWriter, WritesAFileThatDecodesBack)
 {
-    auto path = std::filesystem::temp_directory_path() / "ringwise-png-writer-test.png";
+    TempDirectory temp;
+    std::filesystem::path path = temp.native("writer-test.png");
     ASSERT_TRUE(write_png(sample(), path.string()));
     std::ifstream in(path, std::ios::binary);
     std::vector<std::uint8_t> bytes(

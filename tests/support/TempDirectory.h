@@ -1,14 +1,14 @@
 #pragma once
 
-#include "liba/Convert.h"
-
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 
 // A fresh directory under the system's temp folder, removed with everything
-// in it when the test ends.
+// in it when the test ends. It needs nothing of the program, so that tests
+// of every folder can use it.
 class TempDirectory {
 public:
     TempDirectory()
@@ -27,12 +27,13 @@ public:
     TempDirectory& operator=(const TempDirectory&) = delete;
 
     const std::string& native() const { return path_; }
-    std::u16string wide() const { return liba::from_utf8(path_); }
+    std::string native(const std::string& relative) const { return path_ + "/" + relative; }
+    // The same paths as the program's UTF-16 text.
+    std::u16string wide() const { return std::filesystem::path(path_).u16string(); }
     std::u16string wide(const std::string& relative) const
     {
-        return liba::from_utf8(path_ + "/" + relative);
+        return std::filesystem::path(native(relative)).u16string();
     }
-    std::string native(const std::string& relative) const { return path_ + "/" + relative; }
 
     void write(const std::string& relative, const std::string& content) const
     {
