@@ -200,7 +200,7 @@ TEST(Registry, FollowsTheEnvironmentAndNoticesAReplacedFile)
 TEST(Registry, ProcessesRacingFromAMissingDatabaseLoseNothing)
 {
     TempDirectory temp;
-    constexpr int ROUNDS = 30;
+    constexpr int ROUNDS = 10;
     constexpr int PROCESSES = 8;
     constexpr int WRITES = 5;
     for (int round = 0; round < ROUNDS; ++round) {
