@@ -4,13 +4,13 @@
 #include "engine/FeatureExtraction.h"
 #include "engine/TagFile.h"
 #include "engine/TemplatePreparation.h"
-#include "liba/Convert.h"
-#include "liba/Tick.h"
 #include "os/File.h"
 #include "os/FileFinder.h"
 #include "os/Log.h"
 #include "os/Path.h"
 #include "os/Xml.h"
+#include "platform/Convert.h"
+#include "platform/Tick.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -242,10 +242,10 @@ std::u16string Document::new_tag_name() const
     long largest = 0;
     for (const std::u16string& path : finder.files) {
         int number;
-        if (liba::text_to_int(os::file_title_of(path), number))
+        if (platform::text_to_int(os::file_title_of(path), number))
             largest = std::max<long>(largest, number);
     }
-    std::u16string text = liba::from_utf8(liba::to_text(largest + 1));
+    std::u16string text = platform::from_utf8(platform::to_text(largest + 1));
     if (text.size() < 3)
         text.insert(0, 3 - text.size(), u'0');
     return text;
@@ -310,7 +310,7 @@ bool Document::start_recording()
     audio::connect<audio::PCMData>(*recorder, &capture_buffer);
     if (!recorder->is_open())
         return false;
-    stopwatch = liba::tick_count();
+    stopwatch = platform::tick_count();
     return recorder->start();
 }
 
@@ -318,7 +318,7 @@ double Document::elapsed() const
 {
     // The 32-bit difference stays right across the tick count's wrap.
     auto started = static_cast<std::uint32_t>(stopwatch);
-    return static_cast<double>(liba::tick_count() - started) * 0.001;
+    return static_cast<double>(platform::tick_count() - started) * 0.001;
 }
 
 bool Document::finish_recording(FeatureSet& features)

@@ -1,8 +1,8 @@
 // Throughput of the file layer: a backup-sized chunk archive written and
 // extracted through 32,768-byte blocks, path expansion, and code-page text.
-#include "liba/Convert.h"
 #include "os/ChunkFile.h"
 #include "os/Path.h"
+#include "platform/Convert.h"
 
 #include <benchmark/benchmark.h>
 
@@ -31,7 +31,7 @@ struct Scratch {
     ~Scratch() { std::filesystem::remove_all(path); }
     std::u16string wide(const std::string& relative) const
     {
-        return liba::from_utf8(path + "/" + relative);
+        return platform::from_utf8(path + "/" + relative);
     }
     std::string path;
 };
@@ -78,7 +78,7 @@ void BM_NarrowToWide(benchmark::State& state)
 {
     std::string text(4096, '\xe9');
     for (auto _ : state)
-        benchmark::DoNotOptimize(liba::narrow_to_wide(text));
+        benchmark::DoNotOptimize(platform::narrow_to_wide(text));
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * 4096);
 }
 BENCHMARK(BM_NarrowToWide);

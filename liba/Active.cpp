@@ -1,7 +1,7 @@
 #include "liba/Active.h"
 
 #include "liba/ActiveScheduler.h"
-#include "os/Assertion.h"
+#include "liba/Assertion.h"
 
 namespace {
 
@@ -9,7 +9,7 @@ CActiveScheduler& scheduler(const char16_t* location)
 {
     CActiveScheduler* scheduler = CActiveScheduler::instance();
     if (!scheduler)
-        report_assertion(location, u"No active scheduler");
+        liba::report_assertion(location, u"No active scheduler");
     return *scheduler;
 }
 
@@ -20,7 +20,7 @@ CActive::CActive(int) { }
 CActive::~CActive()
 {
     if (is_active())
-        report_assertion(u"CActive::~CActive()", u"Active object is already active");
+        liba::report_assertion(u"CActive::~CActive()", u"Active object is already active");
 }
 
 void CActive::set_active()

@@ -1,10 +1,10 @@
 #include "liba/ActiveScheduler.h"
 
 #include "liba/Active.h"
-#include "liba/Tick.h"
+#include "liba/Assertion.h"
 #include "liba/TimerImpl.h"
-#include "os/Assertion.h"
 #include "platform/MessageQueue.h"
+#include "platform/Tick.h"
 #include "platform/Window.h"
 #include "platform/WindowTimers.h"
 
@@ -58,7 +58,8 @@ CActiveScheduler::~CActiveScheduler()
 {
     CActiveSchedulerImpl& state = impl_.impl();
     if (!state.actives.empty())
-        report_assertion(u"", u"Some active objects still live while scheduler is terminating");
+        liba::report_assertion(
+            u"", u"Some active objects still live while scheduler is terminating");
     if (state.window) {
         platform::set_window_user_data(state.window, nullptr);
         platform::destroy_window(state.window);
@@ -80,7 +81,7 @@ platform::WindowHandle CActiveScheduler::window() const
 void CActiveScheduler::set_active(CActive& object)
 {
     if (object.is_active())
-        report_assertion(u"CActiveScheduler::set_active", u"Object is already active");
+        liba::report_assertion(u"CActiveScheduler::set_active", u"Object is already active");
     object.active.store(true, std::memory_order_release);
     impl_.impl().actives.push_back(&object);
 }
@@ -88,7 +89,7 @@ void CActiveScheduler::set_active(CActive& object)
 void CActiveScheduler::notify(const CActive& object)
 {
     if (!object.is_active())
-        report_assertion(u"CActiveScheduler::notify()", u"Active object is not active");
+        liba::report_assertion(u"CActiveScheduler::notify()", u"Active object is not active");
     platform::post_message(
         impl_.impl().window, COMPLETION_MESSAGE, reinterpret_cast<platform::Wparam>(&object), 0);
 }
@@ -131,7 +132,7 @@ void CActiveScheduler::cancel(CActive& object)
             break;
         }
         if (!completed->is_active())
-            report_assertion(u"CActiveScheduler::cancel",
+            liba::report_assertion(u"CActiveScheduler::cancel",
                 u"Object to be added to pending_actives is not marked as active");
         state.pending_actives.push_back(completed);
     }
@@ -148,10 +149,10 @@ bool CActiveScheduler::process_actives(CActive* object)
     std::vector<CActive*>& actives = impl_.impl().actives;
     auto found = std::find(actives.begin(), actives.end(), object);
     if (found == actives.end())
-        report_assertion(
+        liba::report_assertion(
             u"CActiveScheduler::process_actives()", u"Active object is not in active list");
     if (!object->is_active())
-        report_assertion(
+        liba::report_assertion(
             u"CActiveScheduler::process_actives()", u"Active object is not marked active");
     object->active.store(false, std::memory_order_release);
     actives.erase(found);
@@ -173,7 +174,7 @@ void CActiveScheduler::timer_scan()
 {
     CActiveSchedulerImpl& state = impl_.impl();
     platform::kill_timer(state.window, TIMER_ID);
-    std::uint32_t now = liba::tick_count();
+    std::uint32_t now = platform::tick_count();
     std::int32_t shortest = NO_TIMER;
     bool waiting = false;
     for (liba::Timer::Impl* timer : state.timers) {

@@ -1,26 +1,26 @@
 #include "liba/Stopwatch.h"
 
-#include "liba/Tick.h"
+#include "platform/Tick.h"
 
 #include <cstdint>
 
 namespace liba {
 
 Stopwatch::Stopwatch()
-    : start_(static_cast<double>(tick_count()))
+    : start_(static_cast<double>(platform::tick_count()))
 {
 }
 
 void Stopwatch::restart()
 {
-    start_ = static_cast<double>(tick_count());
+    start_ = static_cast<double>(platform::tick_count());
 }
 
 double Stopwatch::elapsed() const
 {
     // The difference is taken in 32 bits, so that a stopwatch running across
     // the wrap of the tick count still reports the time that has passed.
-    std::uint32_t ticks = tick_count() - static_cast<std::uint32_t>(start_);
+    std::uint32_t ticks = platform::tick_count() - static_cast<std::uint32_t>(start_);
     return static_cast<double>(ticks) * 0.001;
 }
 

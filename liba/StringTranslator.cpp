@@ -1,7 +1,6 @@
 #include "liba/StringTranslator.h"
 
-#include "liba/Convert.h"
-#include "os/File.h"
+#include "platform/Convert.h"
 
 namespace liba {
 
@@ -23,15 +22,9 @@ bool is_line_end(char16_t c)
 
 } // namespace
 
-StringTranslator::StringTranslator(const std::u16string& path)
+bool StringTranslator::load(StreamReader& file, const std::u16string& path)
 {
-    load(path);
-}
-
-bool StringTranslator::load(const std::u16string& path)
-{
-    os::File file(path, 0);
-    if (!file.is_open())
+    if (file.has_errors())
         return false;
     std::uint32_t size = file.size();
     std::uint32_t position = file.tell();
@@ -50,7 +43,7 @@ std::u16string StringTranslator::decode(std::string_view bytes)
     std::size_t n = bytes.size();
     if (n % 2 != 0 || n < 2 || static_cast<unsigned char>(bytes[0]) != 0xFF
         || static_cast<unsigned char>(bytes[1]) != 0xFE)
-        return narrow_to_wide(bytes);
+        return platform::narrow_to_wide(bytes);
     std::u16string text((n - 2) / 2, u'\0');
     for (std::size_t i = 0; i < text.size(); ++i) {
         auto low = static_cast<unsigned char>(bytes[2 + 2 * i]);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "liba/Stream.h"
+
 #include <map>
 #include <string>
 #include <string_view>
@@ -20,13 +22,13 @@ namespace liba {
 class StringTranslator {
 public:
     StringTranslator() = default;
-    // Loads `path`; a file that cannot be opened leaves the table empty.
-    explicit StringTranslator(const std::u16string& path);
     virtual ~StringTranslator() = default;
 
-    // False if the file cannot be opened; otherwise parses it, remembers
-    // the path and returns true.
-    bool load(const std::u16string& path);
+    // Reads the whole language file from `file`, which was opened from
+    // `path`. False, with the table unchanged, when the file refused to open
+    // (it has recorded an error); otherwise parses it, remembers the path and
+    // returns true.
+    bool load(StreamReader& file, const std::u16string& path);
 
     std::u16string translate(const std::u16string& key, const std::u16string& fallback) const;
 

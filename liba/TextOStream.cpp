@@ -1,6 +1,6 @@
 #include "liba/TextOStream.h"
 
-#include "liba/Convert.h"
+#include "platform/Convert.h"
 
 #include <charconv>
 
@@ -52,9 +52,9 @@ TextOStream<char16_t>& operator<<(TextOStream<char16_t>& stream, int value)
 
 TextOStream<char16_t>& operator<<(TextOStream<char16_t>& stream, double value)
 {
-    // to_text() formats as "%f" does; the widest double in fixed notation
+    // platform::to_text() formats as "%f" does; the widest double in fixed notation
     // has a few more than 300 digits, all of them ASCII.
-    std::string text = to_text(value);
+    std::string text = platform::to_text(value);
     return write_ascii(stream, text.data(), text.data() + text.size());
 }
 
@@ -62,12 +62,12 @@ TextOStream<char16_t>& operator<<(TextOStream<char16_t>& stream, const char* tex
 {
     if (text == nullptr)
         return stream;
-    return stream << narrow_to_wide(std::string_view(text));
+    return stream << platform::narrow_to_wide(std::string_view(text));
 }
 
 TextOStream<char16_t>& operator<<(TextOStream<char16_t>& stream, char character)
 {
-    return stream << narrow_to_wide(std::string_view(&character, 1));
+    return stream << platform::narrow_to_wide(std::string_view(&character, 1));
 }
 
 TextOStream<char16_t>& write_integer(TextOStream<char16_t>& stream, long long value)

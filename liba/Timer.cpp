@@ -1,8 +1,8 @@
 #include "liba/Timer.h"
 
 #include "liba/ActiveScheduler.h"
-#include "liba/Tick.h"
 #include "liba/TimerImpl.h"
+#include "platform/Tick.h"
 
 #include <cmath>
 #include <cstdint>
@@ -71,7 +71,7 @@ void Timer::start(double seconds)
 {
     if (impl->is_active())
         impl->cancel();
-    std::uint32_t now = tick_count();
+    std::uint32_t now = platform::tick_count();
     impl->due = now - static_cast<std::uint32_t>(negated_milliseconds(seconds));
     impl->completion_posted = false;
     impl->set_active();

@@ -1,7 +1,6 @@
 #include "liba/ZipFile.h"
 
-#include "liba/Convert.h"
-#include "os/File.h"
+#include "platform/Convert.h"
 
 #include <algorithm>
 #include <string>
@@ -27,10 +26,10 @@ std::uint32_t u32_at(const std::uint8_t* p)
 
 } // namespace
 
-ZipFile::ZipFile(const std::u16string& path)
-    : file_(std::make_unique<os::File>(path, 0))
+ZipFile::ZipFile(std::unique_ptr<StreamReader> file)
+    : file_(std::move(file))
 {
-    if (!file_->is_open())
+    if (!file_ || file_->has_errors())
         add_error(u"can't open file");
 }
 
@@ -84,7 +83,7 @@ bool ZipFile::next_entry()
     if (data_end > UINT32_MAX)
         return false;
 
-    name_ = (flags & FLAG_UTF8_NAME) ? from_utf8(name) : narrow_to_wide(name);
+    name_ = (flags & FLAG_UTF8_NAME) ? platform::from_utf8(name) : platform::narrow_to_wide(name);
     data_start_ = static_cast<std::uint32_t>(data_start);
     data_size_ = compressed;
     position_ = 0;
@@ -98,7 +97,7 @@ bool ZipFile::find_entry(const std::u16string& name)
 {
     rewind();
     while (next_entry()) {
-        if (equal_ignoring_case(name_, name))
+        if (platform::equal_ignoring_case(name_, name))
             return true;
     }
     return false;
@@ -109,7 +108,7 @@ bool ZipFile::find_extension(const std::u16string& extension)
     rewind();
     while (next_entry()) {
         std::u16string own = extension_of(name_);
-        if (!own.empty() && equal_ignoring_case(own, extension))
+        if (!own.empty() && platform::equal_ignoring_case(own, extension))
             return true;
     }
     return false;

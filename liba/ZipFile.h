@@ -7,10 +7,6 @@
 #include <memory>
 #include <string>
 
-namespace os {
-class File;
-}
-
 namespace liba {
 
 // Reads the stored entries of a ZIP archive (a skin with its pictures and
@@ -22,11 +18,13 @@ namespace liba {
 //
 // Once an entry has been chosen, the object is a read-only stream over that
 // entry's data: positions and sizes count from the entry's first byte and
-// reads stop at its end. Without a chosen entry it reads nothing. A file
-// that cannot be opened records "can't open file" and refuses all work.
+// reads stop at its end. Without a chosen entry it reads nothing. An archive
+// file that could not be opened (missing, or one that has recorded an error)
+// records "can't open file" and refuses all work.
 class ZipFile final : public ResourceReaderWriterBase, Nocopy {
 public:
-    explicit ZipFile(const std::u16string& path);
+    // Reads the archive from `file`, which whoever has the path opened.
+    explicit ZipFile(std::unique_ptr<StreamReader> file);
     ~ZipFile() override;
 
     // Restarts the walk at the first local header.
@@ -61,7 +59,7 @@ public:
     static std::u16string extension_of(const std::u16string& path);
 
 private:
-    std::unique_ptr<os::File> file_;
+    std::unique_ptr<StreamReader> file_;
     std::uint32_t next_header_ { 0 };
     bool walk_ended_ { false };
     bool has_entry_ { false };

@@ -1,15 +1,26 @@
 #include "os/Assertion.h"
 
+#include "liba/Assertion.h"
 #include "os/Log.h"
-#include "platform/MessageBox.h"
 
-#include <unistd.h>
+namespace {
 
-void report_assertion(const std::u16string& location, const std::u16string& message)
+void log_assertion(const std::u16string& location, const std::u16string& message)
 {
     auto& log = os::log();
     log << u"Zavez: " << message << u" @ " << location << u"\n";
     log.flush();
-    platform::message_box(message, location, platform::MessageBoxButtons::Ok);
-    ::_exit(0);
+}
+
+} // namespace
+
+void os::install_assertion_log()
+{
+    liba::set_assertion_reporter(&log_assertion);
+}
+
+void report_assertion(const std::u16string& location, const std::u16string& message)
+{
+    os::install_assertion_log();
+    liba::report_assertion(location, message);
 }

@@ -1,7 +1,7 @@
 #include "os/Finder.h"
 
-#include "liba/Convert.h"
 #include "os/Path.h"
+#include "platform/Convert.h"
 
 #include <algorithm>
 #include <dirent.h>
@@ -60,11 +60,11 @@ std::vector<Entry> read_entries(const std::string& native_directory)
             // A link counts as what it points to.
             is_directory = ::stat(full.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
         }
-        entries.push_back({ liba::from_utf8(name), is_directory, is_link });
+        entries.push_back({ platform::from_utf8(name), is_directory, is_link });
     }
     std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
-        std::u16string la = liba::to_lower(a.name);
-        std::u16string lb = liba::to_lower(b.name);
+        std::u16string la = platform::to_lower(a.name);
+        std::u16string lb = platform::to_lower(b.name);
         return la != lb ? la < lb : a.name < b.name;
     });
     return entries;
@@ -74,7 +74,7 @@ bool matches(const std::string& pattern, const std::u16string& name)
 {
     if (pattern == "*" || pattern == "*.*")
         return true;
-    return fnmatch(pattern.c_str(), liba::to_utf8(name).c_str(), FNM_CASEFOLD) == 0;
+    return fnmatch(pattern.c_str(), platform::to_utf8(name).c_str(), FNM_CASEFOLD) == 0;
 }
 
 // Walks one directory; false when a callback asked to stop.
@@ -107,7 +107,7 @@ bool walk(Finder& finder, const std::u16string& directory, const std::string& fi
 bool find_files(Finder& finder, const std::u16string& directory, const std::u16string& file_pattern,
     const std::u16string& directory_pattern, bool recursive)
 {
-    walk(finder, directory, liba::to_utf8(file_pattern), liba::to_utf8(directory_pattern),
+    walk(finder, directory, platform::to_utf8(file_pattern), platform::to_utf8(directory_pattern),
         recursive, 0);
     return true;
 }

@@ -1,6 +1,7 @@
 #include "os/Log.h"
 
 #include "liba/TextOStreamEmpty.h"
+#include "os/Assertion.h"
 #include "os/Registry.h"
 
 #include <memory>
@@ -51,6 +52,10 @@ private:
     std::unique_ptr<liba::TextOStream<char16_t>> current_;
     bool is_file_ { false };
 };
+
+// Every program that has the log writes its broken rules to it, also those
+// that liba reports before any part of os has been called.
+[[maybe_unused]] const bool assertions_logged = (install_assertion_log(), true);
 
 LogSwitch& log_switch()
 {

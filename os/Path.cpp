@@ -1,11 +1,11 @@
 #include "os/Path.h"
 
-#include "liba/Convert.h"
+#include "platform/Convert.h"
+#include "platform/UserDirectories.h"
 
 #include <cerrno>
 #include <cstdlib>
 #include <mutex>
-#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -34,61 +34,6 @@ std::string environment(const char* name)
     return value ? value : "";
 }
 
-std::string home_directory()
-{
-    std::string home = environment("HOME");
-    if (!home.empty())
-        return home;
-    if (passwd* entry = getpwuid(getuid()); entry && entry->pw_dir)
-        return entry->pw_dir;
-    return {};
-}
-
-// An XDG base directory: the variable when it holds an absolute path,
-// otherwise the home directory followed by the default.
-std::string xdg_directory(const char* variable, const char* fallback)
-{
-    std::string value = environment(variable);
-    if (!value.empty() && value[0] == '/')
-        return value;
-    std::string home = home_directory();
-    return home.empty() ? std::string() : home + "/" + fallback;
-}
-
-// The documents folder from XDG_DOCUMENTS_DIR, either in the environment or
-// in the user's "user-dirs.dirs" (lines such as XDG_DOCUMENTS_DIR="$HOME/Docs").
-std::string documents_directory()
-{
-    std::string value = environment("XDG_DOCUMENTS_DIR");
-    if (!value.empty() && value[0] == '/')
-        return value;
-    std::string home = home_directory();
-    std::string config = xdg_directory("XDG_CONFIG_HOME", ".config");
-    if (!config.empty()) {
-        if (FILE* file = std::fopen((config + "/user-dirs.dirs").c_str(), "re")) {
-            char line[4096];
-            while (std::fgets(line, sizeof line, file)) {
-                std::string text(line);
-                while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
-                    text.pop_back();
-                const std::string key = "XDG_DOCUMENTS_DIR=\"";
-                if (text.compare(0, key.size(), key) != 0 || text.size() < key.size() + 1
-                    || text.back() != '"')
-                    continue;
-                std::string path = text.substr(key.size(), text.size() - key.size() - 1);
-                if (path.compare(0, 5, "$HOME") == 0 && !home.empty())
-                    path = home + path.substr(5);
-                if (!path.empty() && path[0] == '/')
-                    value = path;
-            }
-            std::fclose(file);
-            if (!value.empty())
-                return value;
-        }
-    }
-    return home.empty() ? std::string() : home + "/Documents";
-}
-
 SpecialFolders read_special_folders()
 {
     SpecialFolders folders;
@@ -96,25 +41,25 @@ SpecialFolders read_special_folders()
     if (!root.empty()) {
         while (root.size() > 1 && root.back() == '/')
             root.pop_back();
-        folders.my_documents = liba::from_utf8(root + "/Documents");
-        folders.windows = liba::from_utf8(root + "/system");
-        folders.startup = liba::from_utf8(root + "/autostart");
-        folders.programs = liba::from_utf8(root + "/applications");
+        folders.my_documents = platform::from_utf8(root + "/Documents");
+        folders.windows = platform::from_utf8(root + "/system");
+        folders.startup = platform::from_utf8(root + "/autostart");
+        folders.programs = platform::from_utf8(root + "/applications");
         folders.start_menu = folders.programs;
-        folders.program_files = liba::from_utf8(root + "/programs");
+        folders.program_files = platform::from_utf8(root + "/programs");
         return folders;
     }
-    std::string data = xdg_directory("XDG_DATA_HOME", ".local/share");
-    std::string config = xdg_directory("XDG_CONFIG_HOME", ".config");
-    folders.my_documents = liba::from_utf8(documents_directory());
+    std::string data = platform::xdg_directory("XDG_DATA_HOME", ".local/share");
+    std::string config = platform::xdg_directory("XDG_CONFIG_HOME", ".config");
+    folders.my_documents = platform::from_utf8(platform::documents_directory());
     if (!data.empty()) {
-        folders.windows = liba::from_utf8(data + "/ringwise/system");
-        folders.programs = liba::from_utf8(data + "/applications");
+        folders.windows = platform::from_utf8(data + "/ringwise/system");
+        folders.programs = platform::from_utf8(data + "/applications");
         folders.start_menu = folders.programs;
-        folders.program_files = liba::from_utf8(data + "/ringwise/programs");
+        folders.program_files = platform::from_utf8(data + "/ringwise/programs");
     }
     if (!config.empty())
-        folders.startup = liba::from_utf8(config + "/autostart");
+        folders.startup = platform::from_utf8(config + "/autostart");
     return folders;
 }
 
@@ -133,7 +78,7 @@ std::u16string module_file_name()
             return {};
         if (static_cast<std::size_t>(length) < buffer.size()) {
             buffer.resize(static_cast<std::size_t>(length));
-            return liba::from_utf8(buffer);
+            return platform::from_utf8(buffer);
         }
         buffer.resize(buffer.size() * 2);
     }
@@ -291,7 +236,7 @@ std::u16string file_title_of(const std::u16string& path)
 
 bool same_path(const std::u16string& a, const std::u16string& b)
 {
-    return liba::equal_ignoring_case(
+    return platform::equal_ignoring_case(
         strip_separator(expand_path(a)), strip_separator(expand_path(b)));
 }
 
@@ -307,7 +252,7 @@ void delete_file(const std::u16string& path)
 
 std::string native_path(const std::u16string& expanded_path)
 {
-    return liba::to_utf8(expanded_path);
+    return platform::to_utf8(expanded_path);
 }
 
 } // namespace os

@@ -1,23 +1,19 @@
 #include "os/Registry.h"
 
 #include "platform/Registry.h"
+#include "platform/RegistryRoots.h"
+
+#include <iterator>
 
 namespace os {
 
 namespace {
 
-struct RootName {
-    const char16_t* name;
-    RegistryRoot root;
-};
-
-// Tested in this order, each as an exact prefix.
-constexpr RootName ROOT_NAMES[] = {
-    { u"HKEY_CLASSES_ROOT", RegistryRoot::ClassesRoot },
-    { u"HKEY_LOCAL_MACHINE", RegistryRoot::LocalMachine },
-    { u"HKEY_USERS", RegistryRoot::Users },
-    { u"HKEY_CURRENT_USER", RegistryRoot::CurrentUser },
-};
+// The roots follow RegistryRoot::None in the order of the registry's table.
+RegistryRoot root_at(std::size_t index)
+{
+    return static_cast<RegistryRoot>(index + 1);
+}
 
 // The key as the store names it: the root's full name, then the subkey.
 std::u16string full_key(std::u16string_view path)
@@ -46,25 +42,26 @@ std::vector<std::uint8_t> little_endian(std::u16string_view text)
 
 RegistryPath split_registry_path(std::u16string_view path)
 {
-    for (auto& root : ROOT_NAMES) {
-        std::u16string_view name(root.name);
+    // Tested in the table's order, each as an exact prefix.
+    for (std::size_t i = 0; i < std::size(platform::REGISTRY_ROOTS); ++i) {
+        std::u16string_view name = platform::REGISTRY_ROOTS[i].name;
         if (!path.starts_with(name))
             continue;
         // "HKEY_USERSX\..." names no root: the separator must follow the name.
         if (path.size() == name.size())
-            return { root.root, {} };
+            return { root_at(i), {} };
         if (path[name.size()] != u'\\')
             continue;
-        return { root.root, std::u16string(path.substr(name.size() + 1)) };
+        return { root_at(i), std::u16string(path.substr(name.size() + 1)) };
     }
     return {};
 }
 
 std::u16string registry_root_name(RegistryRoot root)
 {
-    for (auto& entry : ROOT_NAMES) {
-        if (entry.root == root)
-            return entry.name;
+    for (std::size_t i = 0; i < std::size(platform::REGISTRY_ROOTS); ++i) {
+        if (root_at(i) == root)
+            return std::u16string(platform::REGISTRY_ROOTS[i].name);
     }
     return {};
 }

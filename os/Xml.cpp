@@ -1,7 +1,7 @@
 #include "os/Xml.h"
 
-#include "liba/Convert.h"
 #include "os/Path.h"
+#include "platform/Convert.h"
 
 #include <pugixml.hpp>
 
@@ -156,7 +156,7 @@ XmlNode new_xml_document()
 
 XmlNode find_child(const XmlNode& node, const std::u16string& name)
 {
-    std::string wanted = liba::to_utf8(name);
+    std::string wanted = platform::to_utf8(name);
     for (pugi::xml_node child = as_pugi(node).first_child(); child; child = child.next_sibling()) {
         if (wanted == node_name(child))
             return XmlNode(node.document(), child.internal_object());
@@ -192,7 +192,7 @@ XmlNode append_child(const XmlNode& node, const std::u16string& name)
     pugi::xml_node parent = as_pugi(node);
     if (parent.type() != pugi::node_document && parent.type() != pugi::node_element)
         return {};
-    pugi::xml_node child = parent.append_child(liba::to_utf8(name).c_str());
+    pugi::xml_node child = parent.append_child(platform::to_utf8(name).c_str());
     return XmlNode(node.document(), child.internal_object());
 }
 
@@ -201,10 +201,10 @@ bool get_attribute(const XmlNode& node, const std::u16string& name, std::u16stri
     pugi::xml_node element = as_pugi(node);
     if (element.type() != pugi::node_element)
         return false;
-    pugi::xml_attribute attribute = element.attribute(liba::to_utf8(name).c_str());
+    pugi::xml_attribute attribute = element.attribute(platform::to_utf8(name).c_str());
     if (!attribute)
         return false;
-    text = liba::from_utf8(attribute.value());
+    text = platform::from_utf8(attribute.value());
     return true;
 }
 
@@ -213,11 +213,11 @@ void set_attribute(const XmlNode& node, const std::u16string& name, const std::u
     pugi::xml_node element = as_pugi(node);
     if (element.type() != pugi::node_element)
         return;
-    std::string key = liba::to_utf8(name);
+    std::string key = platform::to_utf8(name);
     pugi::xml_attribute attribute = element.attribute(key.c_str());
     if (!attribute)
         attribute = element.append_attribute(key.c_str());
-    attribute.set_value(liba::to_utf8(text).c_str());
+    attribute.set_value(platform::to_utf8(text).c_str());
 }
 
 void set_attribute(const XmlNode& node, const std::u16string& name, const char16_t* text)
@@ -231,7 +231,7 @@ bool get_attribute(const XmlNode& node, const std::u16string& name, bool& value)
     if (!get_attribute(node, name, text))
         return false;
     for (const BoolText& entry : BOOL_TABLE) {
-        if (text == liba::from_utf8(entry.text)) {
+        if (text == platform::from_utf8(entry.text)) {
             value = entry.value;
             return true;
         }
@@ -249,14 +249,14 @@ bool get_attribute(const XmlNode& node, const std::u16string& name, int& value)
     std::u16string text;
     if (!get_attribute(node, name, text))
         return false;
-    return liba::text_to_int(text, value);
+    return platform::text_to_int(text, value);
 }
 
 void set_attribute(const XmlNode& node, const std::u16string& name, long value)
 {
     char text[32];
     std::snprintf(text, sizeof text, "%ld", value);
-    set_attribute(node, name, liba::from_utf8(text));
+    set_attribute(node, name, platform::from_utf8(text));
 }
 
 void set_attribute(const XmlNode& node, const std::u16string& name, int value)

@@ -1,6 +1,6 @@
 #include "platform/MessageBox.h"
 
-#include "liba/Convert.h"
+#include "platform/Convert.h"
 
 #include <unistd.h>
 #include <vector>
@@ -47,7 +47,7 @@ MessageBoxAnswer message_box(const std::u16string& text, const std::u16string& c
 {
     auto answers = answers_of(buttons);
     // One write, unbuffered: the caller may end the process right after.
-    write_all(STDERR_FILENO, liba::to_utf8(caption) + ": " + liba::to_utf8(text) + "\n");
+    write_all(STDERR_FILENO, platform::to_utf8(caption) + ": " + platform::to_utf8(text) + "\n");
     if (default_button < 0 || static_cast<std::size_t>(default_button) >= answers.size())
         default_button = 0;
     return answers[static_cast<std::size_t>(default_button)];

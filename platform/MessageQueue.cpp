@@ -1,6 +1,6 @@
 #include "platform/MessageQueue.h"
 
-#include "liba/Tick.h"
+#include "platform/Tick.h"
 #include "platform/WindowSystem.h"
 
 #include <chrono>
@@ -78,7 +78,7 @@ Taken take_locked(ThreadQueue& queue, const MessageFilter& filter, Message& out,
             return out.message == WM_QUIT ? Taken::Quit : Taken::Message;
         }
     }
-    std::uint32_t now = liba::tick_count();
+    std::uint32_t now = platform::tick_count();
     if (queue.quit_requested) {
         out = Message { {}, WM_QUIT, static_cast<Wparam>(queue.quit_code), 0, now };
         if (remove)
@@ -112,7 +112,7 @@ std::optional<std::uint32_t> next_timer_wait_locked(
 {
     if (!in_range(WM_TIMER, filter))
         return std::nullopt;
-    std::uint32_t now = liba::tick_count();
+    std::uint32_t now = platform::tick_count();
     std::optional<std::uint32_t> wait;
     for (const WindowTimer& timer : queue.timers) {
         if (!window_matches_locked(timer.window, filter))
@@ -153,7 +153,7 @@ bool post_message(WindowHandle window, std::uint32_t message, Wparam wparam, Lpa
             return false;
         queue = record->queue.get();
     }
-    queue->posted.push_back(Message { window, message, wparam, lparam, liba::tick_count() });
+    queue->posted.push_back(Message { window, message, wparam, lparam, platform::tick_count() });
     queue->wake();
     return true;
 }
@@ -166,7 +166,7 @@ bool post_thread_message(ThreadId thread, std::uint32_t message, Wparam wparam, 
     if (found == system.queues.end())
         return false;
     ThreadQueue& queue = *found->second;
-    queue.posted.push_back(Message { {}, message, wparam, lparam, liba::tick_count() });
+    queue.posted.push_back(Message { {}, message, wparam, lparam, platform::tick_count() });
     queue.wake();
     return true;
 }
@@ -192,7 +192,7 @@ Lresult send_message(WindowHandle window, std::uint32_t message, Wparam wparam, 
         return procedure(window, message, wparam, lparam);
     }
     auto sent = std::make_shared<SentMessage>();
-    sent->message = Message { window, message, wparam, lparam, liba::tick_count() };
+    sent->message = Message { window, message, wparam, lparam, platform::tick_count() };
     sent->sender = own;
     record->queue->sent.push_back(sent);
     record->queue->wake();

@@ -1,6 +1,8 @@
 #include "platform/Registry.h"
 
-#include "liba/Convert.h"
+#include "platform/Convert.h"
+#include "platform/RegistryRoots.h"
+#include "platform/UserDirectories.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -8,7 +10,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
-#include <pwd.h>
 #include <sqlite3.h>
 #include <sys/stat.h>
 #include <thread>
@@ -37,13 +38,6 @@ struct RegistryImpl {
 
 namespace {
 
-constexpr const char16_t* ROOTS[] = {
-    u"HKEY_CLASSES_ROOT",
-    u"HKEY_LOCAL_MACHINE",
-    u"HKEY_USERS",
-    u"HKEY_CURRENT_USER",
-};
-
 // Keys form a tree: the roots have parent 0. Names keep their case; the
 // folded columns hold them in small letters for look-ups.
 constexpr const char* SCHEMA = R"(
@@ -62,11 +56,6 @@ CREATE TABLE IF NOT EXISTS key_values (
     data BLOB NOT NULL,
     PRIMARY KEY (key, folded)
 ) WITHOUT ROWID;
-INSERT OR IGNORE INTO keys (parent, name, folded) VALUES
-    (0, 'HKEY_CLASSES_ROOT', 'hkey_classes_root'),
-    (0, 'HKEY_LOCAL_MACHINE', 'hkey_local_machine'),
-    (0, 'HKEY_USERS', 'hkey_users'),
-    (0, 'HKEY_CURRENT_USER', 'hkey_current_user');
 )";
 
 // Text bound from a view must never be a null pointer: SQLite would store NULL.
@@ -76,8 +65,10 @@ const std::uint8_t EMPTY_DATA[1] = { 0 };
 // One of the connection's prepared statements, reset for its next use when
 // the object goes: a statement still stepping would keep a transaction from
 // committing.
-class Statement : liba::Nocopy {
+class Statement {
 public:
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
     Statement(RegistryImpl& impl, const char* sql)
     {
         for (auto& [text, prepared] : impl.statements) {
@@ -148,8 +139,10 @@ bool execute(sqlite3* db, const char* sql)
 // A write transaction. BEGIN IMMEDIATE takes the write lock at once, so a
 // busy database is waited for here, with the busy timeout, instead of failing
 // half-way when a read turns into a write.
-class Transaction : liba::Nocopy {
+class Transaction {
 public:
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
     explicit Transaction(sqlite3* db)
         : db_(db)
         , begun_(execute(db, "BEGIN IMMEDIATE"))
@@ -179,8 +172,10 @@ private:
 };
 
 // Several reads under one read lock, which is taken and given back once.
-class ReadTransaction : liba::Nocopy {
+class ReadTransaction {
 public:
+    ReadTransaction(const ReadTransaction&) = delete;
+    ReadTransaction& operator=(const ReadTransaction&) = delete;
     explicit ReadTransaction(sqlite3* db)
         : db_(db)
         , begun_(execute(db, "BEGIN"))
@@ -213,8 +208,8 @@ std::optional<std::vector<std::u16string>> split_key(std::u16string_view key)
     }
     if (parts.empty())
         return std::nullopt;
-    for (const char16_t* root : ROOTS) {
-        if (liba::equal_ignoring_case(parts.front(), root))
+    for (auto& root : REGISTRY_ROOTS) {
+        if (equal_ignoring_case(parts.front(), root.name))
             return parts;
     }
     return std::nullopt;
@@ -229,21 +224,12 @@ std::optional<sqlite3_int64> find_key(RegistryImpl& impl, const std::vector<std:
     for (auto& part : parts) {
         select.reset();
         select.bind(1, id);
-        select.bind(2, liba::to_lower(part));
+        select.bind(2, to_lower(part));
         if (select.step() != SQLITE_ROW)
             return std::nullopt;
         id = select.integer(0);
     }
     return id;
-}
-
-std::string home_directory()
-{
-    if (const char* home = std::getenv("HOME"); home && *home)
-        return home;
-    if (const passwd* entry = ::getpwuid(::getuid()); entry && entry->pw_dir)
-        return entry->pw_dir;
-    return "/tmp";
 }
 
 std::string resolve_file(const std::string& fixed_file)
@@ -252,11 +238,10 @@ std::string resolve_file(const std::string& fixed_file)
         return fixed_file;
     if (const char* file = std::getenv("RINGWISE_REGISTRY"); file && *file)
         return file;
-    std::string config;
-    if (const char* home = std::getenv("XDG_CONFIG_HOME"); home && *home == '/')
-        config = home;
-    else
-        config = home_directory() + "/.config";
+    std::string config = xdg_directory("XDG_CONFIG_HOME", ".config");
+    // Without any home folder the registry still has a place to live.
+    if (config.empty())
+        config = "/tmp/.config";
     return config + "/ringwise/registry.db";
 }
 
@@ -317,6 +302,20 @@ sqlite3* connect(RegistryImpl& impl, bool create)
     return db;
 }
 
+// The roots are the keys with parent 0; present ones stay as they are.
+bool add_roots(RegistryImpl& impl)
+{
+    Statement insert(impl, "INSERT OR IGNORE INTO keys (parent, name, folded) VALUES (0, ?1, ?2)");
+    for (auto& root : REGISTRY_ROOTS) {
+        insert.reset();
+        insert.bind(1, root.name);
+        insert.bind(2, to_lower(root.name));
+        if (insert.step() != SQLITE_DONE)
+            return false;
+    }
+    return true;
+}
+
 enum class Attempt { Done, Busy, Failed };
 
 Attempt classify_failure(sqlite3* db)
@@ -340,7 +339,8 @@ Attempt try_schema(RegistryImpl& impl)
             return classify_failure(impl.db);
     }
     Transaction transaction(impl.db);
-    if (!transaction.begun() || !execute(impl.db, SCHEMA) || !transaction.commit())
+    if (!transaction.begun() || !execute(impl.db, SCHEMA) || !add_roots(impl)
+        || !transaction.commit())
         return classify_failure(impl.db);
     return Attempt::Done;
 }
@@ -387,7 +387,7 @@ bool add_key(RegistryImpl& impl, const std::vector<std::u16string>& parts)
             return false;
         sqlite3_int64 id = 0;
         for (auto& part : parts) {
-            std::u16string folded = liba::to_lower(part);
+            std::u16string folded = to_lower(part);
             select.reset();
             select.bind(1, id);
             select.bind(2, folded);
@@ -418,23 +418,68 @@ std::optional<RegistryValue> select_value(
     Statement select(
         impl, "SELECT name, type, data FROM key_values WHERE key = ?1 AND folded = ?2");
     select.bind(1, key);
-    select.bind(2, liba::to_lower(name));
+    select.bind(2, to_lower(name));
     if (select.step() != SQLITE_ROW)
         return std::nullopt;
     return RegistryValue { select.text(0), static_cast<std::uint32_t>(select.integer(1)),
         select.blob(2) };
 }
 
+// What every operation does first: the key's path is split, the registry's
+// lock taken and the connection made (with `create`, a missing database is
+// created). `body(db, parts)` then does the operation's own work; without a
+// root or a database the operation gives `failure`.
+template<typename Result, typename Body>
+Result with_connection(
+    RegistryImpl& impl, std::u16string_view key, bool create, Result failure, Body body)
+{
+    auto parts = split_key(key);
+    if (!parts)
+        return failure;
+    std::lock_guard lock(impl.mutex);
+    sqlite3* db = connect(impl, create);
+    if (!db)
+        return failure;
+    return body(db, *parts);
+}
+
+// A read of an existing key under one read lock: `body(id)` with the key's id.
+template<typename Result, typename Body>
+Result read_key(RegistryImpl& impl, std::u16string_view key, Result failure, Body body)
+{
+    return with_connection(
+        impl, key, false, failure, [&](sqlite3* db, const std::vector<std::u16string>& parts) {
+            ReadTransaction transaction(db);
+            auto id = find_key(impl, parts);
+            return id ? body(*id) : failure;
+        });
+}
+
+// A change of an existing key in one write transaction: `body(db, id)` makes
+// the change and says whether it succeeded; only then is it committed.
+template<typename Body> bool change_key(RegistryImpl& impl, std::u16string_view key, Body body)
+{
+    return with_connection(
+        impl, key, false, false, [&](sqlite3* db, const std::vector<std::u16string>& parts) {
+            Transaction transaction(db);
+            if (!transaction.begun())
+                return false;
+            auto id = find_key(impl, parts);
+            return id && body(db, *id) && transaction.commit();
+        });
+}
+
 } // namespace
 
 Registry::Registry(std::string file)
+    : impl_(std::make_unique<RegistryImpl>())
 {
-    impl_.impl().fixed_file = std::move(file);
+    impl_->fixed_file = std::move(file);
 }
 
 Registry::~Registry()
 {
-    disconnect(impl_.impl());
+    disconnect(*impl_);
 }
 
 Registry& Registry::shared()
@@ -446,215 +491,139 @@ Registry& Registry::shared()
 
 std::string Registry::file() const
 {
-    return resolve_file(impl_.impl().fixed_file);
+    return resolve_file(impl_->fixed_file);
 }
 
 bool Registry::key_exists(std::u16string_view key)
 {
-    auto parts = split_key(key);
-    if (!parts)
-        return false;
-    RegistryImpl& impl = impl_.impl();
-    std::lock_guard lock(impl.mutex);
-    sqlite3* db = connect(impl, false);
-    if (!db)
-        return false;
-    ReadTransaction transaction(db);
-    return find_key(impl, *parts).has_value();
+    return read_key(*impl_, key, false, [](sqlite3_int64) { return true; });
 }
 
 bool Registry::create_key(std::u16string_view key)
 {
-    auto parts = split_key(key);
-    if (!parts)
-        return false;
-    RegistryImpl& impl = impl_.impl();
-    std::lock_guard lock(impl.mutex);
-    sqlite3* db = connect(impl, true);
-    if (!db)
-        return false;
-    {
-        ReadTransaction transaction(db);
-        if (find_key(impl, *parts))
-            return true;
-    }
-    return add_key(impl, *parts);
+    RegistryImpl& impl = *impl_;
+    return with_connection(
+        impl, key, true, false, [&](sqlite3* db, const std::vector<std::u16string>& parts) {
+            {
+                ReadTransaction transaction(db);
+                if (find_key(impl, parts))
+                    return true;
+            }
+            return add_key(impl, parts);
+        });
 }
 
 bool Registry::open_and_query(
     std::u16string_view key, std::u16string_view name, std::optional<RegistryValue>& value)
 {
     value.reset();
-    auto parts = split_key(key);
-    if (!parts)
-        return false;
-    RegistryImpl& impl = impl_.impl();
-    std::lock_guard lock(impl.mutex);
-    sqlite3* db = connect(impl, true);
-    if (!db)
-        return false;
-    {
-        ReadTransaction transaction(db);
-        if (auto id = find_key(impl, *parts)) {
-            value = select_value(impl, *id, name);
-            return true;
-        }
-    }
-    return add_key(impl, *parts);
+    RegistryImpl& impl = *impl_;
+    return with_connection(
+        impl, key, true, false, [&](sqlite3* db, const std::vector<std::u16string>& parts) {
+            {
+                ReadTransaction transaction(db);
+                if (auto id = find_key(impl, parts)) {
+                    value = select_value(impl, *id, name);
+                    return true;
+                }
+            }
+            return add_key(impl, parts);
+        });
 }
 
 bool Registry::delete_key(std::u16string_view key)
 {
+    // Roots stay: a path of the root alone deletes nothing.
     auto parts = split_key(key);
     if (!parts || parts->size() < 2)
         return false;
-    RegistryImpl& impl = impl_.impl();
-    std::lock_guard lock(impl.mutex);
-    sqlite3* db = connect(impl, false);
-    if (!db)
-        return false;
-    Transaction transaction(db);
-    if (!transaction.begun())
-        return false;
-    auto id = find_key(impl, *parts);
-    if (!id)
-        return false;
-    Statement values(impl,
-        "WITH RECURSIVE doomed(id) AS (SELECT ?1 UNION ALL "
-        "SELECT keys.id FROM keys JOIN doomed ON keys.parent = doomed.id) "
-        "DELETE FROM key_values WHERE key IN doomed");
-    Statement keys(impl,
-        "WITH RECURSIVE doomed(id) AS (SELECT ?1 UNION ALL "
-        "SELECT keys.id FROM keys JOIN doomed ON keys.parent = doomed.id) "
-        "DELETE FROM keys WHERE id IN doomed");
-    values.bind(1, *id);
-    keys.bind(1, *id);
-    if (values.step() != SQLITE_DONE || keys.step() != SQLITE_DONE)
-        return false;
-    return transaction.commit();
+    RegistryImpl& impl = *impl_;
+    return change_key(impl, key, [&](sqlite3*, sqlite3_int64 id) {
+        Statement values(impl,
+            "WITH RECURSIVE doomed(id) AS (SELECT ?1 UNION ALL "
+            "SELECT keys.id FROM keys JOIN doomed ON keys.parent = doomed.id) "
+            "DELETE FROM key_values WHERE key IN doomed");
+        Statement keys(impl,
+            "WITH RECURSIVE doomed(id) AS (SELECT ?1 UNION ALL "
+            "SELECT keys.id FROM keys JOIN doomed ON keys.parent = doomed.id) "
+            "DELETE FROM keys WHERE id IN doomed");
+        values.bind(1, id);
+        keys.bind(1, id);
+        return values.step() == SQLITE_DONE && keys.step() == SQLITE_DONE;
+    });
 }
 
 std::optional<std::vector<std::u16string>> Registry::subkeys(std::u16string_view key)
 {
-    auto parts = split_key(key);
-    if (!parts)
-        return std::nullopt;
-    RegistryImpl& impl = impl_.impl();
-    std::lock_guard lock(impl.mutex);
-    sqlite3* db = connect(impl, false);
-    if (!db)
-        return std::nullopt;
-    ReadTransaction transaction(db);
-    auto id = find_key(impl, *parts);
-    if (!id)
-        return std::nullopt;
-    Statement select(impl, "SELECT name FROM keys WHERE parent = ?1 ORDER BY folded, name");
-    select.bind(1, *id);
-    std::vector<std::u16string> names;
-    int result;
-    while ((result = select.step()) == SQLITE_ROW)
-        names.push_back(select.text(0));
-    if (result != SQLITE_DONE)
-        return std::nullopt;
-    return names;
+    RegistryImpl& impl = *impl_;
+    using Names = std::optional<std::vector<std::u16string>>;
+    return read_key(impl, key, Names(), [&](sqlite3_int64 id) -> Names {
+        Statement select(impl, "SELECT name FROM keys WHERE parent = ?1 ORDER BY folded, name");
+        select.bind(1, id);
+        std::vector<std::u16string> names;
+        int result;
+        while ((result = select.step()) == SQLITE_ROW)
+            names.push_back(select.text(0));
+        if (result != SQLITE_DONE)
+            return std::nullopt;
+        return names;
+    });
 }
 
 std::optional<RegistryValue> Registry::query_value(
     std::u16string_view key, std::u16string_view name)
 {
-    auto parts = split_key(key);
-    if (!parts)
-        return std::nullopt;
-    RegistryImpl& impl = impl_.impl();
-    std::lock_guard lock(impl.mutex);
-    sqlite3* db = connect(impl, false);
-    if (!db)
-        return std::nullopt;
-    ReadTransaction transaction(db);
-    auto id = find_key(impl, *parts);
-    if (!id)
-        return std::nullopt;
-    return select_value(impl, *id, name);
+    RegistryImpl& impl = *impl_;
+    return read_key(impl, key, std::optional<RegistryValue>(),
+        [&](sqlite3_int64 id) { return select_value(impl, id, name); });
 }
 
 bool Registry::set_value(std::u16string_view key, const RegistryValue& value)
 {
-    auto parts = split_key(key);
-    if (!parts || value.data.size() > REGISTRY_MAX_VALUE_SIZE)
+    if (value.data.size() > REGISTRY_MAX_VALUE_SIZE)
         return false;
-    RegistryImpl& impl = impl_.impl();
-    std::lock_guard lock(impl.mutex);
-    sqlite3* db = connect(impl, false);
-    if (!db)
-        return false;
-    Transaction transaction(db);
-    if (!transaction.begun())
-        return false;
-    auto id = find_key(impl, *parts);
-    if (!id)
-        return false;
-    Statement upsert(impl,
-        "INSERT INTO key_values (key, name, folded, type, data) VALUES (?1, ?2, ?3, ?4, ?5) "
-        "ON CONFLICT (key, folded) DO UPDATE SET type = excluded.type, data = excluded.data");
-    upsert.bind(1, *id);
-    upsert.bind(2, value.name);
-    upsert.bind(3, liba::to_lower(value.name));
-    upsert.bind(4, static_cast<sqlite3_int64>(value.type));
-    upsert.bind(5, value.data);
-    if (upsert.step() != SQLITE_DONE)
-        return false;
-    return transaction.commit();
+    RegistryImpl& impl = *impl_;
+    return change_key(impl, key, [&](sqlite3*, sqlite3_int64 id) {
+        Statement upsert(impl,
+            "INSERT INTO key_values (key, name, folded, type, data) VALUES (?1, ?2, ?3, ?4, ?5) "
+            "ON CONFLICT (key, folded) DO UPDATE SET type = excluded.type, data = excluded.data");
+        upsert.bind(1, id);
+        upsert.bind(2, value.name);
+        upsert.bind(3, to_lower(value.name));
+        upsert.bind(4, static_cast<sqlite3_int64>(value.type));
+        upsert.bind(5, value.data);
+        return upsert.step() == SQLITE_DONE;
+    });
 }
 
 bool Registry::delete_value(std::u16string_view key, std::u16string_view name)
 {
-    auto parts = split_key(key);
-    if (!parts)
-        return false;
-    RegistryImpl& impl = impl_.impl();
-    std::lock_guard lock(impl.mutex);
-    sqlite3* db = connect(impl, false);
-    if (!db)
-        return false;
-    Transaction transaction(db);
-    if (!transaction.begun())
-        return false;
-    auto id = find_key(impl, *parts);
-    if (!id)
-        return false;
-    Statement remove(impl, "DELETE FROM key_values WHERE key = ?1 AND folded = ?2");
-    remove.bind(1, *id);
-    remove.bind(2, liba::to_lower(name));
-    if (remove.step() != SQLITE_DONE || sqlite3_changes(db) == 0)
-        return false;
-    return transaction.commit();
+    RegistryImpl& impl = *impl_;
+    return change_key(impl, key, [&](sqlite3* db, sqlite3_int64 id) {
+        Statement remove(impl, "DELETE FROM key_values WHERE key = ?1 AND folded = ?2");
+        remove.bind(1, id);
+        remove.bind(2, to_lower(name));
+        return remove.step() == SQLITE_DONE && sqlite3_changes(db) > 0;
+    });
 }
 
 std::optional<std::vector<RegistryValue>> Registry::values(std::u16string_view key)
 {
-    auto parts = split_key(key);
-    if (!parts)
-        return std::nullopt;
-    RegistryImpl& impl = impl_.impl();
-    std::lock_guard lock(impl.mutex);
-    sqlite3* db = connect(impl, false);
-    if (!db)
-        return std::nullopt;
-    ReadTransaction transaction(db);
-    auto id = find_key(impl, *parts);
-    if (!id)
-        return std::nullopt;
-    Statement select(
-        impl, "SELECT name, type, data FROM key_values WHERE key = ?1 ORDER BY folded, name");
-    select.bind(1, *id);
-    std::vector<RegistryValue> values;
-    int result;
-    while ((result = select.step()) == SQLITE_ROW)
-        values.push_back(
-            { select.text(0), static_cast<std::uint32_t>(select.integer(1)), select.blob(2) });
-    if (result != SQLITE_DONE)
-        return std::nullopt;
-    return values;
+    RegistryImpl& impl = *impl_;
+    using Values = std::optional<std::vector<RegistryValue>>;
+    return read_key(impl, key, Values(), [&](sqlite3_int64 id) -> Values {
+        Statement select(
+            impl, "SELECT name, type, data FROM key_values WHERE key = ?1 ORDER BY folded, name");
+        select.bind(1, id);
+        std::vector<RegistryValue> values;
+        int result;
+        while ((result = select.step()) == SQLITE_ROW)
+            values.push_back(
+                { select.text(0), static_cast<std::uint32_t>(select.integer(1)), select.blob(2) });
+        if (result != SQLITE_DONE)
+            return std::nullopt;
+        return values;
+    });
 }
 
 } // namespace platform

@@ -1,9 +1,7 @@
 #pragma once
 
-#include "liba/InplaceImpl.h"
-#include "liba/Nocopy.h"
-
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -46,10 +44,12 @@ struct RegistryImpl;
 // is created by the first write. A damaged or too long locked database makes
 // reads find nothing and writes fail. Safe for any thread; nothing is cached
 // but the open connection.
-class Registry : liba::Nocopy {
+class Registry {
 public:
     explicit Registry(std::string file = {});
     ~Registry();
+    Registry(const Registry&) = delete;
+    Registry& operator=(const Registry&) = delete;
 
     // The registry every part of the program shares.
     static Registry& shared();
@@ -80,7 +80,7 @@ public:
     std::optional<std::vector<RegistryValue>> values(std::u16string_view key);
 
 private:
-    liba::InplaceImpl<RegistryImpl, 256> impl_;
+    std::unique_ptr<RegistryImpl> impl_;
 };
 
 } // namespace platform

@@ -1,6 +1,6 @@
 #include "platform/WindowTimers.h"
 
-#include "liba/Tick.h"
+#include "platform/Tick.h"
 #include "platform/WindowSystem.h"
 
 #include <algorithm>
@@ -18,7 +18,7 @@ bool set_timer(WindowHandle window, Wparam id, std::uint32_t milliseconds)
     // An interval of 0 would make every look at the queue find a timer
     // message, and a waiting thread would never sleep.
     milliseconds = std::max<std::uint32_t>(milliseconds, 1);
-    std::uint32_t due = liba::tick_count() + milliseconds;
+    std::uint32_t due = platform::tick_count() + milliseconds;
     std::vector<WindowTimer>& timers = record->queue->timers;
     auto found = std::find_if(timers.begin(), timers.end(),
         [&](const WindowTimer& timer) { return timer.window == window && timer.id == id; });

@@ -1,6 +1,6 @@
 #include "skinner/FontDescription.h"
 
-#include "liba/Convert.h"
+#include "platform/Convert.h"
 
 namespace skinner {
 
@@ -13,7 +13,7 @@ FontDescription FontDescription::parse(const std::u16string& specification, int 
     int count = 0;
     while (count < 4) {
         std::size_t end = 0;
-        if (!liba::text_to_int(rest, values[count], &end))
+        if (!platform::text_to_int(rest, values[count], &end))
             break;
         rest.remove_prefix(end);
         ++count;

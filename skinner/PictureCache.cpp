@@ -1,10 +1,10 @@
 #include "skinner/PictureCache.h"
 
-#include "liba/Convert.h"
 #include "liba/ZipFile.h"
 #include "os/File.h"
 #include "os/Log.h"
 #include "os/Path.h"
+#include "platform/Convert.h"
 #include "platform/graphics/ImageDecoder.h"
 #include "skinner/PictureLoader.h"
 #include "skinner/StoredBmp.h"
@@ -41,7 +41,7 @@ std::optional<platform::Bitmap> decode(
 std::optional<platform::Bitmap> from_archive(
     const std::u16string& skin_path, const std::u16string& name)
 {
-    liba::ZipFile archive(skin_path);
+    liba::ZipFile archive(std::make_unique<os::File>(skin_path, 0));
     if (archive.refused())
         return std::nullopt;
     if (archive.find_entry(name + u".gif")) {
@@ -116,8 +116,8 @@ void log_bitmap(int width, int height, int bits)
 ImageEntry find_entry(const std::u16string& skin_path, const std::u16string& name, int scale)
 {
     if (scale != 1) {
-        if (auto prescaled
-            = load_name(skin_path, name + u"_x" + liba::narrow_to_wide(liba::to_text(scale))))
+        if (auto prescaled = load_name(
+                skin_path, name + u"_x" + platform::narrow_to_wide(platform::to_text(scale))))
             return std::move(*prescaled);
     }
     auto entry = load_name(skin_path, name);

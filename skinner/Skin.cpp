@@ -36,7 +36,8 @@ bool Skin::check_version(const std::u16string& tag, Point screen) const
 bool Skin::set_language(const std::u16string& path)
 {
     auto language = std::make_unique<liba::StringTranslator>();
-    if (!language->load(path))
+    os::File file(path, 0);
+    if (!language->load(file, path))
         return false;
     language_ = std::move(language);
     // A form may unregister another while re-reading: walk a copy.
@@ -192,7 +193,7 @@ bool is_good_skin_file(
     std::uint32_t length = 0;
     bool read = false;
     {
-        liba::ZipFile archive(path);
+        liba::ZipFile archive(std::make_unique<os::File>(path, 0));
         if (archive.find_extension(u"skin")) {
             length = archive.size();
             read = length >= format::HEADER_SIZE

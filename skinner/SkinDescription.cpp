@@ -13,7 +13,7 @@ using namespace format;
 bool SkinDescription::load(const std::u16string& path)
 {
     {
-        liba::ZipFile archive(path);
+        liba::ZipFile archive(std::make_unique<os::File>(path, 0));
         if (archive.find_extension(u"skin")) {
             std::uint32_t size = archive.size();
             // The header may claim more than the file holds: check before

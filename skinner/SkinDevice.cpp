@@ -1,6 +1,6 @@
 #include "skinner/SkinDevice.h"
 
-#include "liba/Convert.h"
+#include "platform/Convert.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -11,7 +11,7 @@ SkinDevice SkinDevice::current()
 {
     SkinDevice device;
     const char* type = std::getenv("RINGWISE_PLATFORM");
-    device.smartphone = type && liba::to_lower(liba::from_utf8(type)) == u"smartphone";
+    device.smartphone = type && platform::to_lower(platform::from_utf8(type)) == u"smartphone";
     return device;
 }
 

@@ -1,6 +1,6 @@
 #include "platform/contacts/ContactStore.h"
 
-#include "liba/Convert.h"
+#include "platform/Convert.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -144,17 +144,17 @@ Contact contact_from_vcard(const VCard& card)
 {
     Contact contact;
     contact.oid = contact_oid(card);
-    contact.last_name = liba::from_utf8(component(card.name, 0));
-    contact.first_name = liba::from_utf8(component(card.name, 1));
-    contact.company = liba::from_utf8(component(card.organization, 0));
-    std::u16string formatted = liba::from_utf8(card.formatted_name);
+    contact.last_name = platform::from_utf8(component(card.name, 0));
+    contact.first_name = platform::from_utf8(component(card.name, 1));
+    contact.company = platform::from_utf8(component(card.organization, 0));
+    std::u16string formatted = platform::from_utf8(card.formatted_name);
     if (contact.first_name.empty() && contact.last_name.empty() && formatted != contact.company)
         contact.first_name = formatted;
 
     auto fill = [](std::u16string& slot, const std::string& number) {
         if (!slot.empty())
             return false;
-        slot = liba::from_utf8(number);
+        slot = platform::from_utf8(number);
         return true;
     };
     for (const VCardTelephone& telephone : card.telephones) {

@@ -1,5 +1,6 @@
 #include "platform/graphics/Font.h"
 
+#include "platform/Convert.h"
 #include "platform/graphics/PangoSupport.h"
 #include "platform/graphics/TextRenderer.h"
 

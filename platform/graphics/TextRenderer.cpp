@@ -1,5 +1,6 @@
 #include "platform/graphics/TextRenderer.h"
 
+#include "platform/Convert.h"
 #include "platform/graphics/PangoSupport.h"
 
 #include <memory>
@@ -73,38 +74,6 @@ void unpremultiply(Bitmap& bitmap, Rect area)
 }
 
 } // namespace
-
-std::string to_utf8(std::u16string_view text)
-{
-    std::string result;
-    result.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        char32_t c = text[i];
-        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00
-            && text[i + 1] <= 0xDFFF) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
-            ++i;
-        } else if (c >= 0xD800 && c <= 0xDFFF) {
-            c = 0xFFFD;
-        }
-        if (c < 0x80) {
-            result += char(c);
-        } else if (c < 0x800) {
-            result += char(0xC0 | (c >> 6));
-            result += char(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            result += char(0xE0 | (c >> 12));
-            result += char(0x80 | ((c >> 6) & 0x3F));
-            result += char(0x80 | (c & 0x3F));
-        } else {
-            result += char(0xF0 | (c >> 18));
-            result += char(0x80 | ((c >> 12) & 0x3F));
-            result += char(0x80 | ((c >> 6) & 0x3F));
-            result += char(0x80 | (c & 0x3F));
-        }
-    }
-    return result;
-}
 
 Size measure_text(const Font& font, std::u16string_view text, int wrap_width)
 {

@@ -33,7 +33,4 @@ void draw_text(Canvas& canvas, const Font& font, std::u16string_view text, Rect 
 // the lines that word wrapping at that width gives.
 Size measure_text(const Font& font, std::u16string_view text, int wrap_width = 0);
 
-// UTF-8 form of a UTF-16 string; unpaired surrogates become U+FFFD.
-std::string to_utf8(std::u16string_view text);
-
 } // namespace platform

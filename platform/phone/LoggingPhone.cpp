@@ -2,7 +2,7 @@
 // appends each number and a line end to the file named by
 // RINGWISE_PHONE_LOG and says "Calling NUMBER" on standard output.
 
-#include "liba/Convert.h"
+#include "platform/Convert.h"
 #include "platform/phone/PhoneCall.h"
 
 #include <cstdio>
@@ -13,7 +13,7 @@ extern "C" __attribute__((visibility("default"))) std::int32_t PhoneMakeCall(
 {
     if (!info || info->size < sizeof(platform::PhoneMakeCallInfo) || !info->destination)
         return -1;
-    std::string number = liba::to_utf8(info->destination);
+    std::string number = platform::to_utf8(info->destination);
     if (const char* log = std::getenv("RINGWISE_PHONE_LOG"); log && *log) {
         FILE* file = std::fopen(log, "a");
         if (!file)

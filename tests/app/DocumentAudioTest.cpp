@@ -3,7 +3,7 @@
 
 #include "audio/FileReaderWAVPCM.h"
 #include "audio/FileWriterWAVPCM.h"
-#include "liba/Tick.h"
+#include "platform/Tick.h"
 
 #include <cstdlib>
 
@@ -46,12 +46,12 @@ protected:
     // and the capture buffer is full; false after a generous bound.
     bool record_full_capture()
     {
-        std::uint32_t started = liba::tick_count();
-        while (liba::tick_count() - started < 15000) {
+        std::uint32_t started = platform::tick_count();
+        while (platform::tick_count() - started < 15000) {
             if (document->elapsed() > MAX_RECORD_SECONDS
                 && document->capture_buffer.count() == 119070)
                 return true;
-            liba::sleep(100);
+            platform::sleep(100);
         }
         return false;
     }
@@ -101,9 +101,10 @@ TEST_F(DocumentAudio, PlayingAFileWaitsForItsEnd)
     EXPECT_FALSE(document->file_source);
 
     // The speaker file is complete once the device has closed.
-    std::uint32_t started = liba::tick_count();
-    while (read_wav("speaker.wav").size() < samples.size() && liba::tick_count() - started < 5000)
-        liba::sleep(50);
+    std::uint32_t started = platform::tick_count();
+    while (
+        read_wav("speaker.wav").size() < samples.size() && platform::tick_count() - started < 5000)
+        platform::sleep(50);
     auto played = read_wav("speaker.wav");
     ASSERT_GE(played.size(), samples.size());
     EXPECT_TRUE(std::equal(samples.begin(), samples.end(), played.begin()));

@@ -73,7 +73,7 @@ TEST(DocumentSingleton, ASecondDocumentIsAFatalAssertion)
     ::setenv("RINGWISE_REGISTRY", temp.native("registry.db").c_str(), 1);
     Document first(temp.wide());
     EXPECT_EQ(Document::instance(), &first);
-    EXPECT_EXIT(Document second(temp.wide()), ::testing::ExitedWithCode(0),
+    EXPECT_EXIT(Document second(temp.wide()), ::testing::ExitedWithCode(70),
         "Singleton is already instantiated");
     ::unsetenv("RINGWISE_REGISTRY");
 }

@@ -26,7 +26,7 @@ TEST(AudioActiveObjects, PullingFromTheRecorderOrPushingToThePlayerIsFatal)
             audio::connect<PCMData>(recorder, &buffer);
             audio::pull<PCMData>(buffer, 1);
         },
-        ::testing::ExitedWithCode(0),
+        ::testing::ExitedWithCode(70),
         "RecorderPCM::get_data: get_data unexpected - recorder is active object");
 
     EXPECT_EXIT(
@@ -38,7 +38,7 @@ TEST(AudioActiveObjects, PullingFromTheRecorderOrPushingToThePlayerIsFatal)
             audio::connect<PCMData>(source, &player);
             audio::push(source, audio_test::ramp(10));
         },
-        ::testing::ExitedWithCode(0),
+        ::testing::ExitedWithCode(70),
         "PlayerPCM::on_data: on_data unexpected - player is active object");
 
     unsetenv("RINGWISE_MIC");

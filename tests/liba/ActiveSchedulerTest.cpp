@@ -212,27 +212,27 @@ TEST_F(ActiveSchedulerTest, BrokenRulesAreFatalWithTheirMessageAndLocation)
             object.set_active();
             object.set_active();
         },
-        ::testing::ExitedWithCode(0), "CActiveScheduler::set_active: Object is already active");
+        ::testing::ExitedWithCode(70), "CActiveScheduler::set_active: Object is already active");
     EXPECT_EXIT(
         {
             BareActive object;
             object.notify();
         },
-        ::testing::ExitedWithCode(0),
+        ::testing::ExitedWithCode(70),
         "CActiveScheduler::notify\\(\\): Active object is not active");
     EXPECT_EXIT(
         {
             BareActive object;
             scheduler.process_actives(&object);
         },
-        ::testing::ExitedWithCode(0),
+        ::testing::ExitedWithCode(70),
         "CActiveScheduler::process_actives\\(\\): Active object is not in active list");
     EXPECT_EXIT(
         {
             BareActive object;
             object.set_active();
         },
-        ::testing::ExitedWithCode(0), "CActive::~CActive\\(\\): Active object is already active");
+        ::testing::ExitedWithCode(70), "CActive::~CActive\\(\\): Active object is already active");
     EXPECT_EXIT(
         {
             BareActive object;
@@ -242,7 +242,7 @@ TEST_F(ActiveSchedulerTest, BrokenRulesAreFatalWithTheirMessageAndLocation)
                 reinterpret_cast<platform::Wparam>(&stray));
             object.cancel();
         },
-        ::testing::ExitedWithCode(0),
+        ::testing::ExitedWithCode(70),
         "CActiveScheduler::cancel: Object to be added to pending_actives is not marked as active");
 }
 
@@ -256,6 +256,6 @@ TEST_F(ActiveSchedulerTest, DestroyingTheSchedulerWithAnActiveObjectIsFatal)
             own->set_active(object);
             own.reset();
         },
-        ::testing::ExitedWithCode(0),
+        ::testing::ExitedWithCode(70),
         ": Some active objects still live while scheduler is terminating");
 }

@@ -1,5 +1,5 @@
 #include "liba/Stopwatch.h"
-#include "liba/Tick.h"
+#include "platform/Tick.h"
 
 #include <gtest/gtest.h>
 
@@ -15,9 +15,9 @@ std::uint32_t fake_ticks()
 
 class FakeClock : public ::testing::Test {
 protected:
-    void SetUp() override { previous = set_tick_source(&fake_ticks); }
-    void TearDown() override { set_tick_source(previous); }
-    TickSource previous = nullptr;
+    void SetUp() override { previous = platform::set_tick_source(&fake_ticks); }
+    void TearDown() override { platform::set_tick_source(previous); }
+    platform::TickSource previous = nullptr;
 };
 
 } // namespace
@@ -43,13 +43,13 @@ TEST_F(FakeClock, ElapsedSurvivesTheWrapOfTheTickCount)
 
 TEST(TickCount, RestoresTheMonotonicClock)
 {
-    TickSource previous = set_tick_source(&fake_ticks);
+    platform::TickSource previous = platform::set_tick_source(&fake_ticks);
     fake_now = 12345;
-    EXPECT_EQ(tick_count(), 12345u);
-    EXPECT_EQ(set_tick_source(previous), &fake_ticks);
-    std::uint32_t before = tick_count();
-    liba::sleep(20);
-    std::uint32_t passed = tick_count() - before;
+    EXPECT_EQ(platform::tick_count(), 12345u);
+    EXPECT_EQ(platform::set_tick_source(previous), &fake_ticks);
+    std::uint32_t before = platform::tick_count();
+    platform::sleep(20);
+    std::uint32_t passed = platform::tick_count() - before;
     EXPECT_GE(passed, 20u);
     EXPECT_LT(passed, 5000u);
 }

@@ -1,5 +1,7 @@
 #include "liba/StringTranslator.h"
 
+#include "os/File.h"
+
 #include "tests/support/TempDirectory.h"
 
 #include <gtest/gtest.h>
@@ -18,6 +20,19 @@ std::string utf16_file(std::u16string_view text)
     return bytes;
 }
 
+bool load(StringTranslator& translator, const std::u16string& path)
+{
+    os::File file(path, 0);
+    return translator.load(file, path);
+}
+
+StringTranslator loaded(const std::u16string& path)
+{
+    StringTranslator translator;
+    load(translator, path);
+    return translator;
+}
+
 StringTranslator parsed(std::u16string_view text)
 {
     StringTranslator translator;
@@ -33,7 +48,7 @@ TEST(StringTranslator, ReadsUtf16FilesWithTheirByteOrderMark)
     directory.write("English.lng",
         utf16_file(u"Call_failed Call failed\r\nNot_recognized\t\u041d\u0435 "
                    u"\u043f\u043e\u043d\u044f\u0442\u043e\r\n"));
-    StringTranslator translator(directory.wide("English.lng"));
+    StringTranslator translator = loaded(directory.wide("English.lng"));
     EXPECT_EQ(translator.path(), directory.wide("English.lng"));
     EXPECT_EQ(translator.translate(u"Call_failed", u"?"), u"Call failed");
     EXPECT_EQ(translator.translate(u"Not_recognized", u"?"),
@@ -51,11 +66,9 @@ TEST(StringTranslator, ReadsOtherFilesAsSingleByteTextOfTheCodePage)
     directory.write("mark-odd.lng",
         "\xFF\xFE"
         "A B");
-    EXPECT_EQ(StringTranslator(directory.wide("even.lng")).translate(u"Caf\u00e9", u""),
-        u"Caf\u00e9 \u20ac");
-    EXPECT_EQ(StringTranslator(directory.wide("odd.lng")).translate(u"Key", u""), u"Value");
-    EXPECT_EQ(
-        StringTranslator(directory.wide("mark-odd.lng")).translate(u"\u00ff\u00feA", u""), u"B");
+    EXPECT_EQ(loaded(directory.wide("even.lng")).translate(u"Caf\u00e9", u""), u"Caf\u00e9 \u20ac");
+    EXPECT_EQ(loaded(directory.wide("odd.lng")).translate(u"Key", u""), u"Value");
+    EXPECT_EQ(loaded(directory.wide("mark-odd.lng")).translate(u"\u00ff\u00feA", u""), u"B");
     EXPECT_EQ(StringTranslator::decode("\xFF"), u"\u00ff");
     EXPECT_EQ(StringTranslator::decode(""), u"");
     EXPECT_EQ(StringTranslator::decode("\xFF\xFE"), u"");
@@ -105,12 +118,12 @@ TEST(StringTranslator, FileThatCannotBeOpenedLeavesTheTableAsItWas)
 {
     TempDirectory directory;
     directory.write("a.lng", "A first\n");
-    StringTranslator translator(directory.wide("missing.lng"));
+    StringTranslator translator = loaded(directory.wide("missing.lng"));
     EXPECT_TRUE(translator.entries().empty());
     EXPECT_TRUE(translator.path().empty());
-    ASSERT_TRUE(translator.load(directory.wide("a.lng")));
-    EXPECT_FALSE(translator.load(directory.wide("missing.lng")));
-    EXPECT_FALSE(translator.load(directory.wide("")));
+    ASSERT_TRUE(load(translator, directory.wide("a.lng")));
+    EXPECT_FALSE(load(translator, directory.wide("missing.lng")));
+    EXPECT_FALSE(load(translator, directory.wide("")));
     EXPECT_EQ(translator.translate(u"A", u""), u"first");
     EXPECT_EQ(translator.path(), directory.wide("a.lng"));
 }

@@ -2,7 +2,7 @@
 #include "liba/Buffer.h"
 #include "liba/CriticalSection.h"
 #include "liba/Event.h"
-#include "liba/Tick.h"
+#include "platform/Tick.h"
 
 #include <gtest/gtest.h>
 
@@ -84,9 +84,9 @@ TEST(Event, IsManualResetAndWakesEveryWaiter)
     EXPECT_TRUE(event.is_set());
     event.reset();
     EXPECT_FALSE(event.is_set());
-    std::uint32_t before = tick_count();
+    std::uint32_t before = platform::tick_count();
     EXPECT_FALSE(event.wait_for(30));
-    EXPECT_GE(tick_count() - before, 29u);
+    EXPECT_GE(platform::tick_count() - before, 29u);
 }
 
 TEST(Atomic, CountsFromManyThreadsWithoutLoss)

@@ -1,6 +1,6 @@
 #include "liba/Thread.h"
 #include "liba/Event.h"
-#include "liba/Tick.h"
+#include "platform/Tick.h"
 
 #include <gtest/gtest.h>
 
@@ -19,11 +19,11 @@ constexpr unsigned WATCHDOG_MS = 10000;
 
 template<typename Predicate> bool eventually(Predicate predicate)
 {
-    std::uint32_t start = tick_count();
+    std::uint32_t start = platform::tick_count();
     while (!predicate()) {
-        if (tick_count() - start > WATCHDOG_MS)
+        if (platform::tick_count() - start > WATCHDOG_MS)
             return false;
-        liba::sleep(1);
+        platform::sleep(1);
     }
     return true;
 }
@@ -100,7 +100,7 @@ TEST(Thread, JoinWaitsForTheEndOfRun)
     protected:
         void run() override
         {
-            liba::sleep(30);
+            platform::sleep(30);
             finished = true;
         }
     } slow;
@@ -123,7 +123,7 @@ TEST(Thread, ManyShortThreadsRaceTheirJoin)
         Blink blink;
         ASSERT_TRUE(blink.start());
         if (i % 3 == 1)
-            liba::sleep(0);
+            platform::sleep(0);
         blink.join();
         EXPECT_FALSE(blink.is_running());
     }

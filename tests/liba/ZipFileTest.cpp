@@ -1,5 +1,6 @@
 #include "liba/ZipFile.h"
 
+#include "os/File.h"
 #include "tools/skinc/ZipWriter.h"
 
 #include "tests/support/TempDirectory.h"
@@ -24,6 +25,11 @@ std::u16string write(
         .write(
             reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
     return directory.wide(name);
+}
+
+ZipFile open_zip(const std::u16string& path)
+{
+    return ZipFile(std::make_unique<os::File>(path, 0));
 }
 
 std::vector<std::u16string> walk(ZipFile& zip)
@@ -51,7 +57,7 @@ TEST(ZipFile, WalksStoredEntriesAndFindsThemByNameOrExtension)
     auto path = write(directory, "a.zip",
         skinc::write_zip({ { "start.wav", bytes("RIFF....") }, { "img/Back.BMP", bytes("BM") },
             { "Main.Skin", bytes("skin data") }, { "empty", {} } }));
-    ZipFile zip(path);
+    ZipFile zip = open_zip(path);
     EXPECT_EQ(walk(zip),
         (std::vector<std::u16string> { u"start.wav", u"img/Back.BMP", u"Main.Skin", u"empty" }));
 
@@ -70,7 +76,7 @@ TEST(ZipFile, WalksStoredEntriesAndFindsThemByNameOrExtension)
 TEST(ZipFile, EntryStreamStaysInsideItsEntry)
 {
     TempDirectory directory;
-    ZipFile zip(write(directory, "a.zip",
+    ZipFile zip = open_zip(write(directory, "a.zip",
         skinc::write_zip({ { "one", bytes("0123456789") }, { "two", bytes("abc") } })));
     ASSERT_TRUE(zip.find_entry(u"one"));
     char buffer[32] = {};
@@ -91,19 +97,19 @@ TEST(ZipFile, WalkEndsAtCompressedEntriesOtherSignaturesAndShortReads)
     TempDirectory directory;
     auto compressed = skinc::write_zip(
         { { "a", bytes("aa") }, { "packed", bytes("xyz"), 8, 40 }, { "c.skin", bytes("c") } });
-    ZipFile first(write(directory, "packed.zip", compressed));
+    ZipFile first = open_zip(write(directory, "packed.zip", compressed));
     EXPECT_EQ(walk(first), (std::vector<std::u16string> { u"a" }));
     EXPECT_FALSE(first.find_extension(u"skin"));
 
     // A stored entry whose sizes disagree counts as compressed.
     auto disagree = skinc::write_zip({ { "a.skin", bytes("aa") } });
     disagree[22] = 3;
-    ZipFile second(write(directory, "disagree.zip", disagree));
+    ZipFile second = open_zip(write(directory, "disagree.zip", disagree));
     EXPECT_TRUE(walk(second).empty());
 
     auto cut = skinc::write_zip({ { "a", bytes("aa") }, { "b.skin", bytes("0123456789") } });
     cut.resize(30 + 1 + 2 + 30 + 6 + 4);
-    ZipFile third(write(directory, "cut.zip", cut));
+    ZipFile third = open_zip(write(directory, "cut.zip", cut));
     EXPECT_EQ(walk(third), (std::vector<std::u16string> { u"a", u"b.skin" }));
     ASSERT_TRUE(third.find_extension(u"skin"));
     EXPECT_EQ(third.size(), 10u);
@@ -111,21 +117,30 @@ TEST(ZipFile, WalkEndsAtCompressedEntriesOtherSignaturesAndShortReads)
     char buffer[16];
     EXPECT_EQ(third.read(buffer, 16), 4u);
 
-    ZipFile plain(write(directory, "plain.skin", bytes("not an archive at all, but long enough")));
+    ZipFile plain
+        = open_zip(write(directory, "plain.skin", bytes("not an archive at all, but long enough")));
     EXPECT_TRUE(walk(plain).empty());
-    ZipFile tiny(write(directory, "tiny", bytes("PK")));
+    ZipFile tiny = open_zip(write(directory, "tiny", bytes("PK")));
     EXPECT_TRUE(walk(tiny).empty());
 }
 
 TEST(ZipFile, MissingFileRefusesAllWork)
 {
     TempDirectory directory;
-    ZipFile zip(directory.wide("missing.zip"));
+    ZipFile zip = open_zip(directory.wide("missing.zip"));
     EXPECT_TRUE(zip.refused());
     EXPECT_FALSE(zip.next_entry());
     char buffer[4];
     EXPECT_EQ(zip.read(buffer, 4), 0u);
     EXPECT_EQ(zip.size(), 0u);
+    ASSERT_EQ(zip.ResourceReader::errors.size(), 1u);
+    EXPECT_EQ(zip.ResourceReader::errors[0], u"can't open file");
+
+    // No stream at all refuses the same way, and nothing is dereferenced.
+    ZipFile none(nullptr);
+    EXPECT_TRUE(none.refused());
+    EXPECT_FALSE(none.find_extension(u"skin"));
+    EXPECT_EQ(none.available(), 0u);
 }
 
 TEST(ZipFile, ExtensionIsTheTextAfterTheLastDotOfTheFileName)

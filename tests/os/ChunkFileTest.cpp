@@ -1,6 +1,6 @@
 #include "os/ChunkFile.h"
 
-#include "liba/Convert.h"
+#include "platform/Convert.h"
 #include "tests/support/TempDirectory.h"
 
 #include <gtest/gtest.h>
@@ -159,12 +159,12 @@ TEST(ChunkFile, CopiesFilesAroundTheBlockSizeExactly)
         ChunkFile writer(temp.wide("archive.bin"), 1);
         for (std::size_t size : sizes)
             EXPECT_TRUE(writer.add_file(temp.wide("in/" + std::to_string(size)),
-                u"n" + liba::from_utf8(std::to_string(size))));
+                u"n" + platform::from_utf8(std::to_string(size))));
     }
     ChunkFile reader(temp.wide("archive.bin"), 0);
     for (std::size_t size : sizes) {
         std::string name = std::to_string(size);
-        ASSERT_TRUE(reader.find_chunk(u"n" + liba::from_utf8(name)));
+        ASSERT_TRUE(reader.find_chunk(u"n" + platform::from_utf8(name)));
         EXPECT_EQ(reader.data_length(), size);
         EXPECT_TRUE(reader.extract(temp.wide("out/" + name)));
         EXPECT_EQ(temp.read("out/" + name), pattern_of(size)) << size;

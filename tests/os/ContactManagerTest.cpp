@@ -1,9 +1,9 @@
 #include "os/ContactManager.h"
 
-#include "liba/Convert.h"
 #include "os/Log.h"
 #include "os/Path.h"
 #include "os/Registry.h"
+#include "platform/Convert.h"
 #include "tests/support/TempDirectory.h"
 
 #include <gtest/gtest.h>

@@ -51,7 +51,7 @@ protected:
 TEST_F(ExecuteFile, StartsAProgramOfTheSystemFolderByItsDeviceName)
 {
     std::u16string system = os::expand_path(u"%windows%");
-    write_script(liba::to_utf8(system) + "/greet");
+    write_script(platform::to_utf8(system) + "/greet");
     EXPECT_TRUE(os::execute_file(u"%windows%/greet.exe", u"  -17 two words"));
     EXPECT_EQ(wait_for_output(), "1|  -17 two words");
     EXPECT_EQ(

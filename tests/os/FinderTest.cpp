@@ -1,8 +1,8 @@
 #include "os/Finder.h"
-#include "liba/Convert.h"
 #include "os/ChunkFileFinder.h"
 #include "os/FileFinder.h"
 #include "os/FileRemover.h"
+#include "platform/Convert.h"
 
 #include "tests/support/TempDirectory.h"
 
@@ -48,7 +48,7 @@ protected:
     }
     std::u16string at(const std::string& relative) const
     {
-        return root + u"/" + liba::from_utf8(relative);
+        return root + u"/" + platform::from_utf8(relative);
     }
 
     TempDirectory temp;

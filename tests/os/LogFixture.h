@@ -1,9 +1,9 @@
 #pragma once
 
-#include "liba/Convert.h"
 #include "os/Log.h"
 #include "os/Path.h"
 #include "os/Registry.h"
+#include "platform/Convert.h"
 
 #include "tests/support/TempDirectory.h"
 
@@ -20,7 +20,7 @@ class LogFixture : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        log_path = liba::to_utf8(os::expand_path(u"%app_full_name%.txt"));
+        log_path = platform::to_utf8(os::expand_path(u"%app_full_name%.txt"));
         lock_ = ::open((log_path + ".lock").c_str(), O_CREAT | O_RDWR | O_CLOEXEC, 0644);
         ASSERT_GE(lock_, 0);
         ASSERT_EQ(::flock(lock_, LOCK_EX), 0);

@@ -1,4 +1,5 @@
 #include "os/Log.h"
+#include "liba/Active.h"
 #include "os/Assertion.h"
 
 #include "LogFixture.h"
@@ -21,6 +22,19 @@ bool holds_open(const std::string& path)
     }
     return false;
 }
+
+// An active object that never completes.
+class BareActive : public CActive {
+public:
+    BareActive()
+        : CActive(0)
+    {
+    }
+
+protected:
+    void run() override { }
+    void do_cancel() override { }
+};
 
 } // namespace
 
@@ -88,11 +102,11 @@ TEST_F(Log, AReferenceKeptAcrossASwitchWritesToTheCurrentStream)
 
 using ReportAssertionDeathTest = LogFixture;
 
-TEST_F(ReportAssertionDeathTest, LogsShowsTheBoxAndEndsWithCodeZero)
+TEST_F(ReportAssertionDeathTest, LogsShowsTheBoxAndEndsWithCode70)
 {
     set_log_switch(1);
     EXPECT_EXIT(report_assertion(u"CActiveScheduler::set_active", u"Object is already active"),
-        ::testing::ExitedWithCode(0), "CActiveScheduler::set_active: Object is already active");
+        ::testing::ExitedWithCode(70), "CActiveScheduler::set_active: Object is already active");
     EXPECT_EQ(log_bytes(),
         log_file_of(u"Zavez: Object is already active @ CActiveScheduler::set_active\n"));
 }
@@ -103,7 +117,21 @@ TEST_F(ReportAssertionDeathTest, EndsTheProcessFromAnyThreadWithTheLogOff)
         os::report_assertion(
             u"Container::register_control", u"control with id {btn} already exists in container");
     }).join(),
-        ::testing::ExitedWithCode(0),
+        ::testing::ExitedWithCode(70),
         "Container::register_control: control with id \\{btn\\} already exists");
     EXPECT_FALSE(log_exists());
+}
+
+TEST_F(ReportAssertionDeathTest, BrokenRulesOfActiveObjectsReachTheLogToo)
+{
+    // No os function runs in the dying process before the report: the log's
+    // reporter must already be installed when liba reports.
+    set_log_switch(1);
+    EXPECT_EXIT(
+        {
+            BareActive object;
+            object.set_active();
+        },
+        ::testing::ExitedWithCode(70), "CActive::set_active: No active scheduler");
+    EXPECT_EQ(log_bytes(), log_file_of(u"Zavez: No active scheduler @ CActive::set_active\n"));
 }

@@ -12,7 +12,7 @@ namespace {
 
 std::u16string line_of(int thread, int index)
 {
-    return liba::from_utf8(
+    return platform::from_utf8(
         "thread " + std::to_string(thread) + " line " + std::to_string(index) + "\n");
 }
 
@@ -68,7 +68,7 @@ TEST_F(LogThreads, SwitchingWhileOtherThreadsWriteLosesNoLineHalfWay)
         int thread = -1;
         int index = -1;
         ASSERT_EQ(std::sscanf(line.c_str(), "thread %d line %d", &thread, &index), 2) << line;
-        ASSERT_EQ(liba::to_utf8(line_of(thread, index)), line + "\n");
+        ASSERT_EQ(platform::to_utf8(line_of(thread, index)), line + "\n");
         ++count;
     }
     EXPECT_GT(count, 0);

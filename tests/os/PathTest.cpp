@@ -1,6 +1,6 @@
 #include "os/Path.h"
 
-#include "liba/Convert.h"
+#include "platform/Convert.h"
 #include "tests/support/TempDirectory.h"
 
 #include <gtest/gtest.h>
@@ -20,7 +20,7 @@ std::u16string program_directory()
     char resolved[PATH_MAX];
     if (!realpath(RINGWISE_BINARY_DIR "/bin", resolved))
         return {};
-    return liba::from_utf8(resolved);
+    return platform::from_utf8(resolved);
 }
 
 // Points the special folders at a test's own environment and puts the

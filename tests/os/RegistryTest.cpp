@@ -1,6 +1,6 @@
 #include "os/Registry.h"
 
-#include "liba/Convert.h"
+#include "platform/Convert.h"
 #include "platform/Registry.h"
 
 #include "tests/support/TempDirectory.h"
@@ -114,7 +114,7 @@ TEST_F(RegistryFunctions, ShortValuesReadAsEmptyTextAndOtherTypesFail)
 
     for (auto name : { u"Empty", u"Zero", u"OneByte" }) {
         std::u16string text = u"unchanged";
-        EXPECT_TRUE(os::read_registry_string(TARN, name, text)) << liba::to_utf8(name);
+        EXPECT_TRUE(os::read_registry_string(TARN, name, text)) << platform::to_utf8(name);
         EXPECT_EQ(text, u"");
     }
     for (auto name : { u"Number", u"Missing" }) {

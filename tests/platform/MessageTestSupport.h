@@ -1,7 +1,7 @@
 #pragma once
 
-#include "liba/Tick.h"
 #include "platform/MessageQueue.h"
+#include "platform/Tick.h"
 #include "platform/Window.h"
 #include "tests/support/Watchdog.h"
 
@@ -19,9 +19,9 @@ public:
     explicit FakeClock(std::uint32_t start)
     {
         now().store(start);
-        previous_ = liba::set_tick_source(&ticks);
+        previous_ = platform::set_tick_source(&ticks);
     }
-    ~FakeClock() { liba::set_tick_source(previous_); }
+    ~FakeClock() { platform::set_tick_source(previous_); }
 
     void advance(std::uint32_t milliseconds) { now().fetch_add(milliseconds); }
     std::uint32_t current() const { return now().load(); }
@@ -34,7 +34,7 @@ private:
     }
     static std::uint32_t ticks() { return now().load(); }
 
-    liba::TickSource previous_;
+    platform::TickSource previous_;
 };
 
 // A message as a window procedure received it, with the thread it ran on.

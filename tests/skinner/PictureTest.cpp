@@ -369,6 +369,6 @@ TEST(HDCSelector, ABitmapWithoutPixelsIsAFatalReport)
             platform::Bitmap empty;
             HDCSelector failing(empty);
         },
-        testing::ExitedWithCode(0),
+        testing::ExitedWithCode(70),
         "HDCSelector::HDCSelector: Failed to select bitmap into context");
 }

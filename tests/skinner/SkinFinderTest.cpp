@@ -1,7 +1,7 @@
 #include "skinner/SkinFinder.h"
-#include "liba/Convert.h"
 #include "os/Path.h"
 #include "os/Registry.h"
+#include "platform/Convert.h"
 
 #include "SkinBuilder.h"
 
@@ -21,7 +21,7 @@ protected:
         setenv("RINGWISE_ROOT", root.native().c_str(), 1);
         setenv("RINGWISE_REGISTRY", root.native("registry.db").c_str(), 1);
         os::reload_special_folders();
-        std::filesystem::create_directories(liba::to_utf8(os::expand_path(u"%windows%")));
+        std::filesystem::create_directories(platform::to_utf8(os::expand_path(u"%windows%")));
     }
 
     void TearDown() override
@@ -81,7 +81,7 @@ TEST_F(SkinFinderTest, SingleFileSystemFolderAndRegistryFoldersAreSearchedInOrde
     put("one.skin", skin());
     put("elsewhere/two.skin", skin());
     put("registered/three.skin", skin());
-    auto windows = liba::to_utf8(os::expand_path(u"%windows%"));
+    auto windows = platform::to_utf8(os::expand_path(u"%windows%"));
     write_file(windows + "/system.skin", description(skin()));
     std::filesystem::create_directories(windows + "/find.nothing.not");
     write_file(windows + "/find.nothing.not/nested.skin", description(skin()));

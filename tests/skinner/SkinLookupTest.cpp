@@ -1,4 +1,4 @@
-#include "liba/Convert.h"
+#include "platform/Convert.h"
 #include "skinner/ImageEntry.h"
 #include "skinner/PictureLoader.h"
 #include "skinner/PropertiesImpl.h"
@@ -23,7 +23,7 @@ const SkinDevice pocket_pc {};
 
 std::u16string text(const std::string& narrow)
 {
-    return liba::from_utf8(narrow);
+    return platform::from_utf8(narrow);
 }
 
 // Stand-in images, one per picture name, so that a test can tell which
@@ -298,21 +298,21 @@ TEST(SkinReportDeathTest, MissingPartsEndTheProcessWithTheirReports)
             Skin skin(path, { 480, 640 }, pocket_pc);
             skin.integer(u"FormMain", u"btnNone", u"TabOrder", 0);
         },
-        ::testing::ExitedWithCode(0),
+        ::testing::ExitedWithCode(70),
         "report_no_control: Skin file .*full.skin. form .FormMain. has no control .btnNone.");
     EXPECT_EXIT(
         {
             Skin skin(path, { 480, 640 }, pocket_pc);
             skin.integer(u"", u"ScrollH", u"Vertical", 0);
         },
-        ::testing::ExitedWithCode(0),
+        ::testing::ExitedWithCode(70),
         "report_no_form: Skin file .*full.skin. has no kind .ScrollH.");
     EXPECT_EXIT(
         {
             Skin skin(path, { 480, 640 }, pocket_pc);
             skin.form_point(u"FormOther", u"Size", {});
         },
-        ::testing::ExitedWithCode(0),
+        ::testing::ExitedWithCode(70),
         "report_no_form: Skin file .*full.skin. has no form .FormOther. for workarea_size=480 536. "
         "list of all forms:");
     EXPECT_EXIT(
@@ -320,7 +320,7 @@ TEST(SkinReportDeathTest, MissingPartsEndTheProcessWithTheirReports)
             Skin skin(directory.wide("missing.skin"), { 480, 640 }, pocket_pc);
             skin.point(u"FormMain", u"btnOk", u"Size", {});
         },
-        ::testing::ExitedWithCode(0),
+        ::testing::ExitedWithCode(70),
         "report_no_skin: Skin file .*missing.skin. was invalid, but no check_version performed");
 }
 

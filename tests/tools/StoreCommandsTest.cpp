@@ -1,5 +1,5 @@
 #include "audio/FileWriterWAVPCM.h"
-#include "liba/Convert.h"
+#include "platform/Convert.h"
 #include "tests/engine/Recordings.h"
 #include "tests/support/TempDirectory.h"
 

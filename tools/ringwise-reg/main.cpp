@@ -1,9 +1,10 @@
 // ringwise-reg: reads and writes the registry that Ringwise and its
 // companions share, for example to switch the diagnostic log on.
 
-#include "liba/Convert.h"
 #include "os/Registry.h"
+#include "platform/Convert.h"
 #include "platform/Registry.h"
+#include "platform/RegistryRoots.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -36,20 +37,16 @@ int usage_error(const char* message)
 // path names no root.
 std::u16string key_path(const char* argument)
 {
-    static const std::pair<const char*, const char*> abbreviations[] = {
-        { "HKCR", "HKEY_CLASSES_ROOT" },
-        { "HKLM", "HKEY_LOCAL_MACHINE" },
-        { "HKU", "HKEY_USERS" },
-        { "HKCU", "HKEY_CURRENT_USER" },
-    };
     std::string path = argument;
-    for (auto& [shorter, full] : abbreviations) {
-        std::size_t length = std::strlen(shorter);
-        if (path.compare(0, length, shorter) == 0
-            && (path.size() == length || path[length] == '\\'))
-            path = full + path.substr(length);
+    std::u16string wide = platform::from_utf8(path);
+    for (auto& root : platform::REGISTRY_ROOTS) {
+        std::size_t length = root.abbreviation.size();
+        if (path.compare(0, length, root.abbreviation) == 0
+            && (path.size() == length || path[length] == '\\')) {
+            wide = std::u16string(root.name) + platform::from_utf8(path.substr(length));
+            break;
+        }
     }
-    std::u16string wide = liba::from_utf8(path);
     os::RegistryPath split = os::split_registry_path(wide);
     if (split.root == os::RegistryRoot::None)
         return {};
@@ -75,7 +72,7 @@ std::string describe(const platform::RegistryValue& value)
                 break;
             text.push_back(c);
         }
-        return liba::to_utf8(text);
+        return platform::to_utf8(text);
     }
     std::string bytes;
     char hex[4];
@@ -118,7 +115,7 @@ int get(const std::vector<std::string>& arguments)
     std::u16string key = key_path(arguments[0].c_str());
     if (key.empty())
         return usage_error("KEY must start with a root such as HKEY_CURRENT_USER");
-    auto value = platform::Registry::shared().query_value(key, liba::from_utf8(arguments[1]));
+    auto value = platform::Registry::shared().query_value(key, platform::from_utf8(arguments[1]));
     if (!value) {
         std::fprintf(stderr, "ringwise-reg: no value '%s' in '%s'\n", arguments[1].c_str(),
             arguments[0].c_str());
@@ -135,7 +132,7 @@ int set(const std::vector<std::string>& arguments)
     std::u16string key = key_path(arguments[0].c_str());
     if (key.empty())
         return usage_error("KEY must start with a root such as HKEY_CURRENT_USER");
-    std::u16string name = liba::from_utf8(arguments[1]);
+    std::u16string name = platform::from_utf8(arguments[1]);
     std::uint32_t number = 0;
     bool is_number = arguments[2] == "--number";
     if (is_number && !parse_number(arguments[3].c_str(), number))
@@ -143,7 +140,7 @@ int set(const std::vector<std::string>& arguments)
     os::RegistryKey opened;
     bool done = opened.create(key)
         && (is_number ? opened.set_number(name, number)
-                      : opened.set_string(name, liba::from_utf8(arguments[3])));
+                      : opened.set_string(name, platform::from_utf8(arguments[3])));
     if (!done) {
         std::fprintf(stderr, "ringwise-reg: can't write '%s' in '%s' (%s)\n", arguments[1].c_str(),
             arguments[0].c_str(), platform::Registry::shared().file().c_str());
@@ -160,8 +157,9 @@ int remove(const std::vector<std::string>& arguments)
     if (key.empty())
         return usage_error("KEY must start with a root such as HKEY_CURRENT_USER");
     auto& registry = platform::Registry::shared();
-    bool done = arguments.size() == 2 ? registry.delete_value(key, liba::from_utf8(arguments[1]))
-                                      : registry.delete_key(key);
+    bool done = arguments.size() == 2
+        ? registry.delete_value(key, platform::from_utf8(arguments[1]))
+        : registry.delete_key(key);
     if (!done) {
         std::fprintf(stderr, "ringwise-reg: can't delete '%s'\n",
             (arguments[0] + (arguments.size() == 2 ? " " + arguments[1] : std::string())).c_str());
@@ -185,9 +183,9 @@ int list(const std::vector<std::string>& arguments)
         return 1;
     }
     for (auto& name : *subkeys)
-        std::printf("%s\\\n", liba::to_utf8(name).c_str());
+        std::printf("%s\\\n", platform::to_utf8(name).c_str());
     for (auto& value : *values)
-        std::printf("%s (%s) = %s\n", liba::to_utf8(value.name).c_str(), type_name(value.type),
+        std::printf("%s (%s) = %s\n", platform::to_utf8(value.name).c_str(), type_name(value.type),
             describe(value).c_str());
     return 0;
 }

@@ -1,5 +1,5 @@
-#include "liba/Convert.h"
 #include "os/ContactManager.h"
+#include "platform/Convert.h"
 
 #include <cstdio>
 
@@ -13,7 +13,7 @@ int run_call(const std::vector<std::string>& arguments)
         return 2;
     }
     os::ContactManager manager;
-    if (!manager.make_call(liba::from_utf8(arguments[0]))) {
+    if (!manager.make_call(platform::from_utf8(arguments[0]))) {
         std::fprintf(stderr, "ringwise-tool: the call to %s failed\n", arguments[0].c_str());
         return 1;
     }

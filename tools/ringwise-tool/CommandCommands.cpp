@@ -1,5 +1,5 @@
 #include "app/Document.h"
-#include "liba/Convert.h"
+#include "platform/Convert.h"
 #include "tools/ringwise-tool/ToolFields.h"
 
 #include <cstdio>
@@ -19,8 +19,8 @@ int run_commands(const std::vector<std::string>& arguments)
     document.load_commands();
     document.sort_commands();
     for (const Command& command : document.commands) {
-        print_fields({ liba::from_utf8(liba::to_text(command.id)), command.name, command.full_name,
-            command.phone, command.phone_type, command.voice });
+        print_fields({ platform::from_utf8(platform::to_text(command.id)), command.name,
+            command.full_name, command.phone, command.phone_type, command.voice });
     }
     return 0;
 }

@@ -1,5 +1,5 @@
-#include "liba/Convert.h"
 #include "os/ContactManager.h"
+#include "platform/Convert.h"
 #include "tools/ringwise-tool/ToolFields.h"
 
 #include <cstdio>
@@ -17,9 +17,9 @@ int run_contacts(const std::vector<std::string>& arguments)
     std::vector<os::ContactRecord> records;
     manager.load_all(records);
     for (const os::ContactRecord& record : records) {
-        print_fields(
-            { liba::from_utf8(liba::to_text(record.oid)), record.first_name, record.last_name,
-                record.company, record.mobile_phone, record.business_phone, record.home_phone });
+        print_fields({ platform::from_utf8(platform::to_text(record.oid)), record.first_name,
+            record.last_name, record.company, record.mobile_phone, record.business_phone,
+            record.home_phone });
     }
     return 0;
 }

@@ -1,6 +1,6 @@
 #include "engine/TagFile.h"
-#include "liba/Convert.h"
 #include "os/File.h"
+#include "platform/Convert.h"
 #include "tools/ringwise-tool/ToolCommand.h"
 
 #include <cstdio>
@@ -30,7 +30,7 @@ int run_dump(const std::vector<std::string>& arguments)
         std::fputs("usage: ringwise-tool dump TAG\n", stderr);
         return 2;
     }
-    std::u16string path = liba::from_utf8(arguments[0]);
+    std::u16string path = platform::from_utf8(arguments[0]);
     if (!os::File(path, 0).is_open()) {
         std::fprintf(stderr, "ringwise-tool: cannot open %s\n", arguments[0].c_str());
         return 2;

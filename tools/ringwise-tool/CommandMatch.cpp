@@ -3,7 +3,7 @@
 #include "engine/Scoring.h"
 #include "engine/SpeechEngine.h"
 #include "engine/TagFile.h"
-#include "liba/Convert.h"
+#include "platform/Convert.h"
 #include "tools/ringwise-tool/ToolCapture.h"
 #include "tools/ringwise-tool/ToolCommand.h"
 
@@ -33,7 +33,7 @@ int run_match(const std::vector<std::string>& arguments_in)
     FeatureSet utterance = extract_utterance(capture->data(), capture->byte_count());
     RecognitionScore score;
     for (std::size_t i = 1; i < arguments.size(); ++i) {
-        VoiceTemplate voice = read_template(liba::from_utf8(arguments[i]));
+        VoiceTemplate voice = read_template(platform::from_utf8(arguments[i]));
         float distances[3];
         float best = 0;
         for (int v = 0; v < 3; ++v) {

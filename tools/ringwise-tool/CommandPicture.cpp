@@ -1,7 +1,7 @@
 #include "tools/ringwise-tool/ToolCommand.h"
 #include "tools/ringwise-tool/ToolFields.h"
 
-#include "liba/Convert.h"
+#include "platform/Convert.h"
 #include "platform/graphics/PngWriter.h"
 #include "skinner/ElementProperties.h"
 #include "skinner/PictureCache.h"
@@ -77,9 +77,9 @@ int run_picture(const std::vector<std::string>& arguments)
     }
     if (positional.size() != 6)
         return usage();
-    std::u16string kind = liba::from_utf8(positional[1]);
-    std::u16string id = liba::from_utf8(positional[2]);
-    std::u16string property = liba::from_utf8(positional[3]);
+    std::u16string kind = platform::from_utf8(positional[1]);
+    std::u16string id = platform::from_utf8(positional[2]);
+    std::u16string property = platform::from_utf8(positional[3]);
     auto size = parse_size(positional[4]);
     if (!size || size->x == 0 || size->y == 0 || size->x > MAX_CANVAS_SIDE
         || size->y > MAX_CANVAS_SIDE)
@@ -88,7 +88,7 @@ int run_picture(const std::vector<std::string>& arguments)
         return usage();
 
     skinner::PictureCache::install();
-    skinner::Skin skin(liba::from_utf8(positional[0]), screen);
+    skinner::Skin skin(platform::from_utf8(positional[0]), screen);
     if (!skin.is_valid())
         return fail("the skin " + positional[0] + " is invalid");
 

@@ -1,6 +1,6 @@
 #include "audio/FileReaderWAVPCM.h"
 #include "audio/PlayerPCM.h"
-#include "liba/Convert.h"
+#include "platform/Convert.h"
 #include "tools/ringwise-tool/ToolCommand.h"
 
 #include <cstdio>
@@ -15,7 +15,7 @@ int run_play(const std::vector<std::string>& arguments)
         std::fputs("usage: ringwise-tool play IN.wav\n", stderr);
         return 2;
     }
-    audio::FileReaderWAVPCM reader(liba::from_utf8(arguments[0]));
+    audio::FileReaderWAVPCM reader(platform::from_utf8(arguments[0]));
     if (!reader.is_good()) {
         std::fprintf(stderr, "ringwise-tool: %s: not a readable WAV file of uncompressed PCM\n",
             arguments[0].c_str());

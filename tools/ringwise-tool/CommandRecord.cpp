@@ -2,7 +2,7 @@
 #include "audio/FileWriterWAVPCM.h"
 #include "audio/RecorderPCM.h"
 #include "audio/Truncate.h"
-#include "liba/Convert.h"
+#include "platform/Convert.h"
 #include "tools/ringwise-tool/ToolCapture.h"
 #include "tools/ringwise-tool/ToolCommand.h"
 
@@ -70,7 +70,7 @@ int run_record(const std::vector<std::string>& arguments)
     audio::PCMData all = buffer.take(buffer.recorded_seconds());
     bool written;
     {
-        audio::FileWriterWAVPCM writer(liba::from_utf8(path));
+        audio::FileWriterWAVPCM writer(platform::from_utf8(path));
         writer.on_data(all.length() > 0
                 ? all
                 : audio::PCMData(liba::Buffer(0), CAPTURE_CHANNELS, CAPTURE_BITS, CAPTURE_RATE));

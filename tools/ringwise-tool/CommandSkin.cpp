@@ -1,7 +1,7 @@
 #include "tools/ringwise-tool/ToolCommand.h"
 #include "tools/ringwise-tool/ToolFields.h"
 
-#include "liba/Convert.h"
+#include "platform/Convert.h"
 #include "skinner/PictureCache.h"
 #include "skinner/PropertiesImpl.h"
 #include "skinner/Skin.h"
@@ -16,7 +16,7 @@ namespace {
 
 void line(const std::string& word, const std::u16string& value)
 {
-    std::printf("%s %s\n", word.c_str(), liba::to_utf8(value).c_str());
+    std::printf("%s %s\n", word.c_str(), platform::to_utf8(value).c_str());
 }
 
 void line(const std::string& word, const std::string& value)
@@ -58,9 +58,9 @@ int run_skin(const std::vector<std::string>& arguments)
                 return usage();
             device.smartphone = platform == "Smartphone";
         } else if (argument == "--tag" && has_value) {
-            tag = liba::from_utf8(arguments[++i]);
+            tag = platform::from_utf8(arguments[++i]);
         } else if (argument == "--kind" && has_value) {
-            kind = liba::from_utf8(arguments[++i]);
+            kind = platform::from_utf8(arguments[++i]);
         } else if (argument.starts_with("--") || path) {
             return usage();
         } else {
@@ -71,7 +71,7 @@ int run_skin(const std::vector<std::string>& arguments)
         return usage();
 
     skinner::PictureCache::install();
-    skinner::Skin skin(liba::from_utf8(*path), screen, device);
+    skinner::Skin skin(platform::from_utf8(*path), screen, device);
     if (!skin.is_valid()) {
         line("valid", "no");
         return 1;
@@ -94,7 +94,7 @@ int run_skin(const std::vector<std::string>& arguments)
     if (kind) {
         std::uint32_t variant = properties.select_form(*kind);
         line("variant", variant ? properties.node_name(variant) : u"none");
-        std::fputs(liba::to_utf8(properties.form_list()).c_str(), stdout);
+        std::fputs(platform::to_utf8(properties.form_list()).c_str(), stdout);
     }
     return 0;
 }

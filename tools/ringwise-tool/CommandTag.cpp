@@ -1,6 +1,6 @@
 #include "app/Document.h"
 #include "audio/FileReaderWAVPCM.h"
-#include "liba/Convert.h"
+#include "platform/Convert.h"
 #include "tools/ringwise-tool/ToolFields.h"
 
 #include <algorithm>
@@ -14,7 +14,7 @@ namespace {
 // deliver it; false, with a message, when it is not in the capture format.
 bool capture_file(Document& document, const std::string& path)
 {
-    audio::FileReaderWAVPCM reader(liba::from_utf8(path));
+    audio::FileReaderWAVPCM reader(platform::from_utf8(path));
     if (!reader.is_good() || reader.get_channels() != CAPTURE_CHANNELS
         || reader.get_bits_per_sample() != CAPTURE_BITS
         || reader.get_sample_rate() != CAPTURE_SAMPLE_RATE) {
@@ -40,7 +40,7 @@ int run_tag(const std::vector<std::string>& arguments)
         std::fputs("usage: ringwise-tool tag ID PHONE IN.wav\n", stderr);
         return 2;
     }
-    std::u16string phone = liba::from_utf8(arguments[1]);
+    std::u16string phone = platform::from_utf8(arguments[1]);
     Document document;
     document.sync_contacts();
     document.load_commands();
@@ -63,7 +63,7 @@ int run_tag(const std::vector<std::string>& arguments)
     document.add_command(command);
     document.sort_commands();
     document.save_commands();
-    std::printf("voice %s\n", liba::to_utf8(command.voice).c_str());
+    std::printf("voice %s\n", platform::to_utf8(command.voice).c_str());
     return 0;
 }
 

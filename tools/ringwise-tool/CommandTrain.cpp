@@ -2,8 +2,8 @@
 #include "engine/TagFile.h"
 #include "engine/TemplatePreparation.h"
 #include "engine/VoiceTemplate.h"
-#include "liba/Convert.h"
 #include "os/File.h"
+#include "platform/Convert.h"
 #include "tools/ringwise-tool/ToolCapture.h"
 #include "tools/ringwise-tool/ToolCommand.h"
 
@@ -15,7 +15,7 @@ namespace {
 
 bool write_tag(const VoiceTemplate& voice, const std::string& path)
 {
-    os::File file(liba::from_utf8(path), 1);
+    os::File file(platform::from_utf8(path), 1);
     return file.is_open() && write_template(voice, file);
 }
 
@@ -31,7 +31,7 @@ bool write_recording(
         out[2 * i] = static_cast<std::uint8_t>(sample);
         out[2 * i + 1] = static_cast<std::uint8_t>(sample >> 8);
     }
-    audio::FileWriterWAVPCM writer(liba::from_utf8(path));
+    audio::FileWriterWAVPCM writer(platform::from_utf8(path));
     writer.on_data(audio::PCMData(kept, CAPTURE_CHANNELS, CAPTURE_BITS, CAPTURE_RATE));
     return writer.is_good();
 }

@@ -1,5 +1,5 @@
 #include "app/Document.h"
-#include "liba/Convert.h"
+#include "platform/Convert.h"
 #include "tools/ringwise-tool/ToolFields.h"
 
 #include <algorithm>
@@ -16,7 +16,7 @@ int run_untag(const std::vector<std::string>& arguments)
         std::fputs("usage: ringwise-tool untag ID PHONE\n", stderr);
         return 2;
     }
-    std::u16string phone = liba::from_utf8(arguments[1]);
+    std::u16string phone = platform::from_utf8(arguments[1]);
     Document document;
     document.sync_contacts();
     document.load_commands();

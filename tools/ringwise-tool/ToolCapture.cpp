@@ -2,7 +2,7 @@
 
 #include "audio/AudioBuffer.h"
 #include "audio/FileReaderWAVPCM.h"
-#include "liba/Convert.h"
+#include "platform/Convert.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -18,7 +18,7 @@ bool Capture::is_flat() const
 
 std::optional<Capture> load_capture(const std::string& path, bool drop_lead_in)
 {
-    audio::FileReaderWAVPCM reader(liba::from_utf8(path));
+    audio::FileReaderWAVPCM reader(platform::from_utf8(path));
     if (!reader.is_good()) {
         std::fprintf(stderr, "ringwise-tool: %s: not a readable WAV file of uncompressed PCM\n",
             path.c_str());

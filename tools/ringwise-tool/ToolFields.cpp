@@ -2,7 +2,7 @@
 
 #include <charconv>
 
-#include "liba/Convert.h"
+#include "platform/Convert.h"
 
 #include <cstdio>
 
@@ -14,7 +14,7 @@ void print_fields(const std::vector<std::u16string>& fields)
     for (std::size_t i = 0; i < fields.size(); ++i) {
         if (i > 0)
             line += '\t';
-        std::string field = liba::to_utf8(fields[i]);
+        std::string field = platform::to_utf8(fields[i]);
         for (char& c : field) {
             if (c == '\t' || c == '\n' || c == '\r')
                 c = ' ';
@@ -29,7 +29,7 @@ bool parse_id(const std::string& text, int& id)
 {
     std::size_t end = 0;
     return !text.empty() && text.find_first_of(" \t") == std::string::npos
-        && liba::text_to_int(text, id, &end) && end == text.size();
+        && platform::text_to_int(text, id, &end) && end == text.size();
 }
 
 std::optional<skinner::Point> parse_size(const std::string& text)

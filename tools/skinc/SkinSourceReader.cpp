@@ -1,6 +1,6 @@
 #include "tools/skinc/SkinSourceReader.h"
 
-#include "liba/Convert.h"
+#include "platform/Convert.h"
 
 #include <charconv>
 #include <cstdint>
@@ -57,7 +57,7 @@ const char* required(const pugi::xml_node& element, const char* attribute)
 
 std::u16string wide(const char* text)
 {
-    return liba::from_utf8(text);
+    return platform::from_utf8(text);
 }
 
 // Whitespace-separated integers, each within [low, high], exactly `count` of them.

@@ -1,6 +1,6 @@
 #include "tools/skinc/SkinWriter.h"
 
-#include "liba/Convert.h"
+#include "platform/Convert.h"
 #include "skinner/SkinFormat.h"
 
 #include <algorithm>
@@ -24,7 +24,7 @@ public:
 
 std::string narrow(const std::u16string& text)
 {
-    return liba::to_utf8(text);
+    return platform::to_utf8(text);
 }
 
 class Writer {

@@ -195,10 +195,3 @@ TEST(TextRenderer, AnEmptyFontDrawsInTheSystemFont)
     EXPECT_FALSE(inked_area(bitmap, WHITE).is_empty());
     EXPECT_GT(measure_text(Font(), u"OK").width, 0);
 }
-
-TEST(TextRenderer, ConvertsUtf16ToUtf8)
-{
-    EXPECT_EQ(to_utf8(u"a\u00E9\u20AC\U0001F600"), "a\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80");
-    std::u16string lone { u'x', char16_t(0xD800), u'y' };
-    EXPECT_EQ(to_utf8(lone), "x\xEF\xBF\xBDy");
-}

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-namespace liba {
+namespace platform {
 
 // The platform's millisecond tick count: CLOCK_MONOTONIC as a 32-bit value
 // that wraps after about 49.7 days. Compare tick counts by their 32-bit
@@ -17,4 +17,4 @@ TickSource set_tick_source(TickSource source);
 // Suspends the calling thread for at least `milliseconds`.
 void sleep(std::uint32_t milliseconds);
 
-} // namespace liba
+} // namespace platform

@@ -1,10 +1,10 @@
-#include "liba/Tick.h"
+#include "platform/Tick.h"
 
 #include <atomic>
 #include <cerrno>
 #include <ctime>
 
-namespace liba {
+namespace platform {
 
 namespace {
 
@@ -39,4 +39,4 @@ void sleep(std::uint32_t milliseconds)
     while (nanosleep(&wait, &wait) != 0 && errno == EINTR) { }
 }
 
-} // namespace liba
+} // namespace platform

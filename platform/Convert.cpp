@@ -1,4 +1,4 @@
-#include "liba/Convert.h"
+#include "platform/Convert.h"
 
 #include <algorithm>
 #include <array>
@@ -11,7 +11,7 @@
 #include <mutex>
 #include <vector>
 
-namespace liba {
+namespace platform {
 
 namespace {
 
@@ -324,4 +324,4 @@ bool equal_ignoring_case(std::u16string_view a, std::u16string_view b)
     return true;
 }
 
-} // namespace liba
+} // namespace platform

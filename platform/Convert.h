@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace liba {
+namespace platform {
 
 // Numbers to narrow text: "%d", "%ld" and "%f" (six decimals).
 std::string to_text(int value);
@@ -38,4 +38,4 @@ char16_t to_lower(char16_t c);
 std::u16string to_lower(std::u16string_view text);
 bool equal_ignoring_case(std::u16string_view a, std::u16string_view b);
 
-} // namespace liba
+} // namespace platform
