@@ -53,7 +53,8 @@ void write_recording(const std::vector<std::int16_t>& samples, std::int32_t star
         out[2 * i + 1] = static_cast<std::uint8_t>(sample >> 8);
     }
     audio::FileWriterWAVPCM writer(path);
-    writer.on_data(audio::PCMData(kept, CAPTURE_CHANNELS, CAPTURE_BITS, CAPTURE_SAMPLE_RATE));
+    writer.on_data(audio::PCMData(
+        kept, audio::CAPTURE_CHANNELS, audio::CAPTURE_BITS, audio::CAPTURE_SAMPLE_RATE));
 }
 
 } // namespace
@@ -255,11 +256,13 @@ std::vector<std::int16_t> Document::take_capture()
 {
     audio::PCMData captured = capture_buffer.get_data(capture_buffer.count());
     std::vector<std::int16_t> samples;
-    if (captured.channels != CAPTURE_CHANNELS || captured.bits_per_sample != CAPTURE_BITS
-        || captured.sample_rate != CAPTURE_SAMPLE_RATE || captured.length() <= LEAD_IN_BYTES)
+    if (captured.channels != audio::CAPTURE_CHANNELS
+        || captured.bits_per_sample != audio::CAPTURE_BITS
+        || captured.sample_rate != audio::CAPTURE_SAMPLE_RATE
+        || captured.length() <= audio::LEAD_IN_BYTES)
         return samples;
-    const std::uint8_t* bytes = captured.bytes() + LEAD_IN_BYTES;
-    samples.resize(static_cast<std::size_t>((captured.length() - LEAD_IN_BYTES) / 2));
+    const std::uint8_t* bytes = captured.bytes() + audio::LEAD_IN_BYTES;
+    samples.resize(static_cast<std::size_t>((captured.length() - audio::LEAD_IN_BYTES) / 2));
     for (std::size_t i = 0; i < samples.size(); ++i)
         samples[i] = static_cast<std::int16_t>(bytes[2 * i] | bytes[2 * i + 1] << 8);
     return samples;
@@ -303,10 +306,10 @@ void Document::delete_tag(Command& command)
 
 bool Document::start_recording()
 {
-    capture_buffer.set_duration(MAX_RECORD_SECONDS);
+    capture_buffer.set_duration(audio::MAX_RECORD_SECONDS);
     release_recorder();
-    recorder
-        = std::make_unique<audio::RecorderPCM>(CAPTURE_CHANNELS, CAPTURE_SAMPLE_RATE, CAPTURE_BITS);
+    recorder = std::make_unique<audio::RecorderPCM>(
+        audio::CAPTURE_CHANNELS, audio::CAPTURE_SAMPLE_RATE, audio::CAPTURE_BITS);
     audio::connect<audio::PCMData>(*recorder, &capture_buffer);
     if (!recorder->is_open())
         return false;

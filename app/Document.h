@@ -3,6 +3,7 @@
 #include "app/Command.h"
 #include "app/Singleton.h"
 #include "audio/AudioBuffer.h"
+#include "audio/CaptureFormat.h"
 #include "audio/FileReaderWAVPCM.h"
 #include "audio/PlayerPCM.h"
 #include "audio/RecorderPCM.h"
@@ -12,14 +13,6 @@
 
 #include <memory>
 #include <string>
-
-// The capture that recognition and tag training analyse: 2.7 s of 16-bit
-// mono at 22 050 Hz, of which the first 0.2 s (the lead-in) are dropped.
-inline constexpr double MAX_RECORD_SECONDS = 2.7;
-inline constexpr std::int32_t LEAD_IN_BYTES = 8820;
-inline constexpr std::int32_t CAPTURE_CHANNELS = 1;
-inline constexpr std::int32_t CAPTURE_SAMPLE_RATE = 22050;
-inline constexpr std::int32_t CAPTURE_BITS = 16;
 
 // The process-wide model: the settings, the command list and its tag files,
 // the contacts, the audio objects for capture and prompts, and the speech

@@ -28,7 +28,8 @@ protected:
             out[2 * i + 1] = static_cast<std::uint8_t>(static_cast<std::uint16_t>(samples[i]) >> 8);
         }
         audio::FileWriterWAVPCM writer(temp.wide(name));
-        writer.on_data(audio::PCMData(bytes, CAPTURE_CHANNELS, CAPTURE_BITS, CAPTURE_SAMPLE_RATE));
+        writer.on_data(audio::PCMData(
+            bytes, audio::CAPTURE_CHANNELS, audio::CAPTURE_BITS, audio::CAPTURE_SAMPLE_RATE));
     }
 
     std::vector<std::int16_t> read_wav(const std::string& name)
@@ -48,7 +49,7 @@ protected:
     {
         std::uint32_t started = liba::tick_count();
         while (liba::tick_count() - started < 15000) {
-            if (document->elapsed() > MAX_RECORD_SECONDS
+            if (document->elapsed() > audio::MAX_RECORD_SECONDS
                 && document->capture_buffer.count() == 119070)
                 return true;
             liba::sleep(100);

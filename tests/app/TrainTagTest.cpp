@@ -13,7 +13,8 @@ protected:
     // A 2.7 s capture as the recorder delivers it: the lead-in, then the rest.
     static std::vector<std::int16_t> with_lead_in(const std::vector<std::int16_t>& rest)
     {
-        std::vector<std::int16_t> samples = test_recordings::noise(LEAD_IN_BYTES / 2, 30, 7u);
+        std::vector<std::int16_t> samples
+            = test_recordings::noise(audio::LEAD_IN_BYTES / 2, 30, 7u);
         samples.insert(samples.end(), rest.begin(), rest.end());
         return samples;
     }
@@ -26,12 +27,13 @@ protected:
             out[2 * i] = static_cast<std::uint8_t>(samples[i]);
             out[2 * i + 1] = static_cast<std::uint8_t>(static_cast<std::uint16_t>(samples[i]) >> 8);
         }
-        return audio::PCMData(bytes, CAPTURE_CHANNELS, CAPTURE_BITS, CAPTURE_SAMPLE_RATE);
+        return audio::PCMData(
+            bytes, audio::CAPTURE_CHANNELS, audio::CAPTURE_BITS, audio::CAPTURE_SAMPLE_RATE);
     }
 
     void capture(const std::vector<std::int16_t>& samples)
     {
-        document->capture_buffer.set_duration(MAX_RECORD_SECONDS);
+        document->capture_buffer.set_duration(audio::MAX_RECORD_SECONDS);
         document->capture_buffer.on_data(block(samples));
     }
 
@@ -129,7 +131,7 @@ TEST_F(TrainTag, FinishingARecordingAnalysesTheCaptureAfterTheLeadIn)
     EXPECT_EQ(document->capture_buffer.count(), 0);
 
     // Only the lead-in was captured: nothing to analyse.
-    capture(test_recordings::noise(LEAD_IN_BYTES / 2, 3000, 2u));
+    capture(test_recordings::noise(audio::LEAD_IN_BYTES / 2, 3000, 2u));
     EXPECT_FALSE(document->finish_recording(features));
 }
 

@@ -1,4 +1,5 @@
 #include "app/Document.h"
+#include "audio/CaptureFormat.h"
 #include "audio/FileReaderWAVPCM.h"
 #include "liba/Convert.h"
 #include "tools/ringwise-tool/ToolFields.h"
@@ -15,16 +16,16 @@ namespace {
 bool capture_file(Document& document, const std::string& path)
 {
     audio::FileReaderWAVPCM reader(liba::from_utf8(path));
-    if (!reader.is_good() || reader.get_channels() != CAPTURE_CHANNELS
-        || reader.get_bits_per_sample() != CAPTURE_BITS
-        || reader.get_sample_rate() != CAPTURE_SAMPLE_RATE) {
+    if (!reader.is_good() || reader.get_channels() != audio::CAPTURE_CHANNELS
+        || reader.get_bits_per_sample() != audio::CAPTURE_BITS
+        || reader.get_sample_rate() != audio::CAPTURE_SAMPLE_RATE) {
         std::fprintf(stderr, "ringwise-tool: %s: not a WAV file of 16-bit mono PCM at 22050 Hz\n",
             path.c_str());
         return false;
     }
-    document.capture_buffer.set_duration(MAX_RECORD_SECONDS);
+    document.capture_buffer.set_duration(audio::MAX_RECORD_SECONDS);
     audio::connect<audio::PCMData>(reader, &document.capture_buffer);
-    reader.deliver_seconds(MAX_RECORD_SECONDS);
+    reader.deliver_seconds(audio::MAX_RECORD_SECONDS);
     audio::connect<audio::PCMData>(reader, nullptr);
     return true;
 }

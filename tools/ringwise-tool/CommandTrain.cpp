@@ -32,7 +32,8 @@ bool write_recording(
         out[2 * i + 1] = static_cast<std::uint8_t>(sample >> 8);
     }
     audio::FileWriterWAVPCM writer(liba::from_utf8(path));
-    writer.on_data(audio::PCMData(kept, CAPTURE_CHANNELS, CAPTURE_BITS, CAPTURE_RATE));
+    writer.on_data(audio::PCMData(
+        kept, audio::CAPTURE_CHANNELS, audio::CAPTURE_BITS, audio::CAPTURE_SAMPLE_RATE));
     return writer.is_good();
 }
 
