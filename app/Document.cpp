@@ -1,12 +1,9 @@
 #include "app/Document.h"
 
-#include "audio/FileWriterWAVPCM.h"
+#include "app/TrainedTag.h"
 #include "engine/FeatureExtraction.h"
-#include "engine/TagFile.h"
-#include "engine/TemplatePreparation.h"
 #include "liba/Convert.h"
 #include "liba/Tick.h"
-#include "os/File.h"
 #include "os/FileFinder.h"
 #include "os/Log.h"
 #include "os/Path.h"
@@ -14,47 +11,15 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 
 namespace {
-
-// A capture without any signal: the end-point detector would still report
-// its fixed margins as speech, so training must not rely on the extent alone.
-bool is_flat(const std::vector<std::int16_t>& samples)
-{
-    return std::all_of(
-        samples.begin(), samples.end(), [&](std::int16_t s) { return s == samples[0]; });
-}
 
 // A tag's base name names files inside the commands folder only; a stored
 // name that would reach elsewhere was not written by this program.
 bool is_safe_voice(const std::u16string& voice)
 {
     return voice.find_first_of(u"/\\") == std::u16string::npos;
-}
-
-// Failures to write a tag's files are not reported, as for every file the
-// store writes; a missing file makes the tag score nothing.
-void write_tag_file(const VoiceTemplate& voice, const std::u16string& path)
-{
-    os::File file(path, 1);
-    if (file.is_open())
-        write_template(voice, file);
-}
-
-void write_recording(const std::vector<std::int16_t>& samples, std::int32_t start, std::int32_t end,
-    const std::u16string& path)
-{
-    std::int32_t count = (end - start) / 2;
-    liba::Buffer kept(count * 2);
-    std::uint8_t* out = kept.writable_data();
-    for (std::int32_t i = 0; i < count; ++i) {
-        auto sample = static_cast<std::uint16_t>(samples[static_cast<std::size_t>(start / 2 + i)]);
-        out[2 * i] = static_cast<std::uint8_t>(sample);
-        out[2 * i + 1] = static_cast<std::uint8_t>(sample >> 8);
-    }
-    audio::FileWriterWAVPCM writer(path);
-    writer.on_data(audio::PCMData(
-        kept, audio::CAPTURE_CHANNELS, audio::CAPTURE_BITS, audio::CAPTURE_SAMPLE_RATE));
 }
 
 } // namespace
@@ -271,23 +236,17 @@ std::vector<std::int16_t> Document::take_capture()
 bool Document::train_tag(Command& command)
 {
     stop_audio();
-    std::vector<std::int16_t> samples = take_capture();
-    if (samples.empty() || is_flat(samples))
+    std::optional<TrainedTag> tag = TrainedTag::train(take_capture());
+    if (!tag)
         return false;
-    auto byte_count = static_cast<std::int32_t>(samples.size() * 2);
-    TemplateAnalysis analysis = create_template(samples.data(), byte_count);
-    // An extent too short for one frame would make a tag that matches nothing.
-    if (!analysis.has_speech() || analysis.variants[0].empty())
-        return false;
-
-    std::int32_t start = analysis.start;
-    std::int32_t end = analysis.end;
-    command.voice_template = VoiceTemplate(NEW_TEMPLATE_THRESHOLD, std::move(analysis.variants));
+    command.voice_template = tag->voice_template();
     os::create_directories(commands_directory());
     if (command.voice.empty())
         command.voice = new_tag_name();
-    write_tag_file(command.voice_template, tag_path(command.voice));
-    write_recording(samples, start, end, recording_path(command.voice));
+    // Failures to write a tag's files are not reported, as for every file the
+    // store writes; a missing file makes the tag score nothing.
+    tag->write_tag(tag_path(command.voice));
+    tag->write_recording(recording_path(command.voice));
     return true;
 }
 

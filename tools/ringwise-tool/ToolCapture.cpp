@@ -6,15 +6,8 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <functional>
 
 namespace tool {
-
-bool Capture::is_flat() const
-{
-    return std::adjacent_find(samples.begin(), samples.end(), std::not_equal_to<>())
-        == samples.end();
-}
 
 std::optional<Capture> load_capture(const std::string& path, bool drop_lead_in)
 {

@@ -16,8 +16,6 @@ struct Capture {
 
     const std::int16_t* data() const { return samples.data(); }
     std::int32_t byte_count() const { return static_cast<std::int32_t>(samples.size() * 2); }
-    // True when there is no sample, or every sample has the same value.
-    bool is_flat() const;
 };
 
 // Reads `path` as a capture. A file that cannot be read, or whose samples
