@@ -1,6 +1,7 @@
 #include "tests/app/DocumentFixture.h"
 #include "tests/engine/Recordings.h"
 
+#include "audio/CaptureFormat.h"
 #include "audio/FileReaderWAVPCM.h"
 #include "audio/FileWriterWAVPCM.h"
 #include "liba/Tick.h"
@@ -50,7 +51,7 @@ protected:
         std::uint32_t started = liba::tick_count();
         while (liba::tick_count() - started < 15000) {
             if (document->elapsed() > audio::MAX_RECORD_SECONDS
-                && document->capture_buffer.count() == 119070)
+                && document->audio().capture_buffer().count() == 119070)
                 return true;
             liba::sleep(100);
         }
@@ -78,7 +79,7 @@ TEST_F(DocumentAudio, TrainingFromTheMicrophoneMatchesTheTool)
     Command command;
     command.id = 1;
     ASSERT_TRUE(document->train_tag(command));
-    EXPECT_FALSE(document->recorder);
+    EXPECT_FALSE(document->audio().has_recorder());
     EXPECT_EQ(temp.read("app/commands/001.tag"), temp.read("tool.tag"));
     EXPECT_EQ(temp.read("app/commands/001.wav"), temp.read("tool.wav"));
 }
@@ -97,9 +98,9 @@ TEST_F(DocumentAudio, PlayingAFileWaitsForItsEnd)
     write_wav("prompt.wav", samples);
     ::setenv("RINGWISE_SPEAKER", temp.native("speaker.wav").c_str(), 1);
     document->play_file(temp.wide("prompt.wav"), 0, true);
-    EXPECT_TRUE(document->player.is_finished());
+    EXPECT_TRUE(document->audio().player().is_finished());
     document->stop_audio();
-    EXPECT_FALSE(document->file_source);
+    EXPECT_FALSE(document->audio().has_file_source());
 
     // The speaker file is complete once the device has closed.
     std::uint32_t started = liba::tick_count();

@@ -50,8 +50,8 @@ protected:
 
     void capture(const std::vector<std::int16_t>& samples)
     {
-        document->capture_buffer.set_duration(audio::MAX_RECORD_SECONDS);
-        document->capture_buffer.on_data(block(samples));
+        document->audio().capture_buffer().set_duration(audio::MAX_RECORD_SECONDS);
+        document->audio().capture_buffer().on_data(block(samples));
     }
 
     Command entry() const
@@ -107,7 +107,7 @@ TEST_F(TrainTag, StoresTheTemplateAndTheRecordingOfTheSpeechAfterTheLeadIn)
     EXPECT_LT(expected->recording().size(), speech.size());
 
     // The capture was used up.
-    EXPECT_EQ(document->capture_buffer.count(), 0);
+    EXPECT_EQ(document->audio().capture_buffer().count(), 0);
     // Training does not save the list; the caller sorts and saves.
     EXPECT_FALSE(temp.exists("app/commands/commands.xml"));
 }
@@ -144,7 +144,7 @@ TEST_F(TrainTag, FinishingARecordingAnalysesTheCaptureAfterTheLeadIn)
     capture(with_lead_in(test_recordings::capture(test_recordings::load("office-fast"))));
     EXPECT_TRUE(document->finish_recording(features));
     EXPECT_GT(features.count, 0);
-    EXPECT_EQ(document->capture_buffer.count(), 0);
+    EXPECT_EQ(document->audio().capture_buffer().count(), 0);
 
     // Only the lead-in was captured: nothing to analyse.
     capture(test_recordings::noise(audio::LEAD_IN_BYTES / 2, 3000, 2u));

@@ -18,7 +18,7 @@ int run_commands(const std::vector<std::string>& arguments)
     document.sync_contacts();
     document.load_commands();
     document.sort_commands();
-    for (const Command& command : document.commands) {
+    for (const Command& command : document.commands()) {
         print_fields({ liba::from_utf8(liba::to_text(command.id)), command.name, command.full_name,
             command.phone, command.phone_type, command.voice });
     }

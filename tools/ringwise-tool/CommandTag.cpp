@@ -23,8 +23,9 @@ bool capture_file(Document& document, const std::string& path)
             path.c_str());
         return false;
     }
-    document.capture_buffer.set_duration(audio::MAX_RECORD_SECONDS);
-    audio::connect<audio::PCMData>(reader, &document.capture_buffer);
+    audio::AudioBuffer& buffer = document.audio().capture_buffer();
+    buffer.set_duration(audio::MAX_RECORD_SECONDS);
+    audio::connect<audio::PCMData>(reader, &buffer);
     reader.deliver_seconds(audio::MAX_RECORD_SECONDS);
     audio::connect<audio::PCMData>(reader, nullptr);
     return true;
@@ -46,9 +47,9 @@ int run_tag(const std::vector<std::string>& arguments)
     document.sync_contacts();
     document.load_commands();
     document.sort_commands();
-    auto found = std::find_if(document.commands.begin(), document.commands.end(),
+    auto found = std::find_if(document.commands().begin(), document.commands().end(),
         [&](const Command& c) { return c.id == id && c.phone == phone; });
-    if (found == document.commands.end()) {
+    if (found == document.commands().end()) {
         std::fprintf(stderr, "ringwise-tool: no command for contact %d with number '%s'\n", id,
             arguments[1].c_str());
         return 2;
