@@ -1,366 +1,133 @@
 #include "app/Document.h"
 
-#include "audio/FileWriterWAVPCM.h"
-#include "engine/FeatureExtraction.h"
-#include "engine/TagFile.h"
-#include "engine/TemplatePreparation.h"
-#include "os/File.h"
-#include "os/FileFinder.h"
 #include "os/Log.h"
 #include "os/Path.h"
-#include "os/Xml.h"
-#include "platform/Convert.h"
-#include "platform/Tick.h"
 
-#include <algorithm>
-#include <cstdint>
-
-namespace {
-
-// A capture without any signal: the end-point detector would still report
-// its fixed margins as speech, so training must not rely on the extent alone.
-bool is_flat(const std::vector<std::int16_t>& samples)
-{
-    return std::all_of(
-        samples.begin(), samples.end(), [&](std::int16_t s) { return s == samples[0]; });
-}
-
-// A tag's base name names files inside the commands folder only; a stored
-// name that would reach elsewhere was not written by this program.
-bool is_safe_voice(const std::u16string& voice)
-{
-    return voice.find_first_of(u"/\\") == std::u16string::npos;
-}
-
-// Failures to write a tag's files are not reported, as for every file the
-// store writes; a missing file makes the tag score nothing.
-void write_tag_file(const VoiceTemplate& voice, const std::u16string& path)
-{
-    os::File file(path, 1);
-    if (file.is_open())
-        write_template(voice, file);
-}
-
-void write_recording(const std::vector<std::int16_t>& samples, std::int32_t start, std::int32_t end,
-    const std::u16string& path)
-{
-    std::int32_t count = (end - start) / 2;
-    liba::Buffer kept(count * 2);
-    std::uint8_t* out = kept.writable_data();
-    for (std::int32_t i = 0; i < count; ++i) {
-        auto sample = static_cast<std::uint16_t>(samples[static_cast<std::size_t>(start / 2 + i)]);
-        out[2 * i] = static_cast<std::uint8_t>(sample);
-        out[2 * i + 1] = static_cast<std::uint8_t>(sample >> 8);
-    }
-    audio::FileWriterWAVPCM writer(path);
-    writer.on_data(audio::PCMData(kept, CAPTURE_CHANNELS, CAPTURE_BITS, CAPTURE_SAMPLE_RATE));
-}
-
-} // namespace
+#include <utility>
 
 Document::Document(std::u16string app_path)
     : app_path_(std::move(app_path))
+    , settings_(os::join_path(app_path_, u"settings.xml"))
+    , commands_(os::join_path(app_path_, u"commands"))
 {
-}
-
-Document::~Document()
-{
-    stop_audio();
 }
 
 std::u16string Document::settings_path() const
 {
-    return os::join_path(app_path_, u"settings.xml");
+    return settings_.path();
 }
 
 std::u16string Document::commands_directory() const
 {
-    return os::join_path(app_path_, u"commands");
+    return commands_.directory();
 }
 
 std::u16string Document::commands_path() const
 {
-    return os::join_path(commands_directory(), u"commands.xml");
+    return commands_.commands_path();
 }
 
 std::u16string Document::tag_path(const std::u16string& voice) const
 {
-    return os::join_path(commands_directory(), voice + u".tag");
+    return commands_.tag_path(voice);
 }
 
 std::u16string Document::recording_path(const std::u16string& voice) const
 {
-    return os::join_path(commands_directory(), voice + u".wav");
+    return commands_.recording_path(voice);
 }
 
 void Document::load_settings()
 {
-    os::XmlNode document = os::load_xml_file(settings_path());
-    os::XmlNode settings = os::find_child(document, u"Settings");
-    os::get_attribute(os::find_child(settings, u"General"), u"PlaySound", play_sound);
-    os::get_attribute(os::find_child(settings, u"General"), u"PlayCommands", play_commands);
-    os::get_attribute(os::find_child(settings, u"General"), u"WaitConfirmation", wait_confirmation);
-    // A present skin or language is taken even when empty; a missing one
-    // falls back to the default.
-    if (!os::get_attribute(os::find_child(settings, u"General"), u"Skin", skin))
-        skin = DEFAULT_SKIN;
-    if (!os::get_attribute(os::find_child(settings, u"General"), u"Language", language))
-        language = DEFAULT_LANGUAGE;
+    settings_.load();
 }
 
 void Document::save_settings()
 {
-    os::XmlNode document = os::new_xml_document();
-    os::XmlNode settings = os::append_child(document, u"Settings");
-    os::append_child(settings, u"General");
-    os::XmlNode general = os::find_child(settings, u"General");
-    os::set_attribute(general, u"PlaySound", play_sound);
-    os::set_attribute(general, u"PlayCommands", play_commands);
-    os::set_attribute(general, u"WaitConfirmation", wait_confirmation);
-    os::set_attribute(general, u"Skin", skin);
-    os::set_attribute(general, u"Language", language);
-    os::save_xml_file(document, settings_path());
+    settings_.save();
 }
 
 int Document::tag_count() const
 {
-    return static_cast<int>(std::count_if(
-        commands.begin(), commands.end(), [](const Command& c) { return c.has_tag(); }));
+    return commands_.tag_count();
 }
 
 void Document::add_command(const Command& command)
 {
-    auto same = std::find_if(
-        commands.begin(), commands.end(), [&](const Command& c) { return c.same_entry(command); });
-    if (same == commands.end()) {
-        commands.push_back(command);
-        return;
-    }
-    same->full_name = command.full_name;
-    same->phone_type = command.phone_type;
-    if (command.has_tag()) {
-        same->voice = command.voice;
-        same->voice_template = command.voice_template;
-    }
+    commands_.add_command(command);
 }
 
 void Document::add_contact(const os::ContactRecord& record)
 {
-    std::u16string name = join(record.first_name, record.last_name, u" ");
-    std::u16string full = join(name, record.company, u", ");
-    auto make = [&](const std::u16string& phone, const std::u16string& type) {
-        Command command;
-        command.id = record.oid;
-        command.name = name.empty() ? full : name;
-        command.full_name = full.empty() ? name : full;
-        command.phone = phone;
-        command.phone_type = type;
-        return command;
-    };
-    const std::pair<const std::u16string&, const char16_t*> numbers[] = {
-        { record.mobile_phone, u"mobile" },
-        { record.business_phone, u"business" },
-        { record.home_phone, u"home" },
-    };
-    bool any = false;
-    for (const auto& [phone, type] : numbers) {
-        if (phone.empty())
-            continue;
-        add_command(make(phone, type));
-        any = true;
-    }
-    if (!any && !full.empty())
-        add_command(make(u"", u""));
+    commands_.add_contact(record);
 }
 
 void Document::sync_contacts()
 {
-    std::vector<os::ContactRecord> records;
-    contacts.load_all(records);
-    for (const os::ContactRecord& record : records)
-        add_contact(record);
+    commands_.sync_contacts(contacts_);
 }
 
 void Document::load_commands()
 {
-    os::XmlNode root = os::find_child(os::load_xml_file(commands_path()), u"Commands");
-    int count = os::child_count(root);
-    for (int i = 0; i < count; ++i) {
-        os::XmlNode entry = os::child_at(root, i);
-        // Comments and stray text between the entries are not commands.
-        if (!os::is_element(entry))
-            continue;
-        Command command;
-        os::get_attribute(entry, u"id", command.id);
-        os::get_attribute(entry, u"name", command.name);
-        os::get_attribute(entry, u"full_name", command.full_name);
-        os::get_attribute(entry, u"phone", command.phone);
-        os::get_attribute(entry, u"phone_type", command.phone_type);
-        os::get_attribute(entry, u"voice", command.voice);
-        if (!is_safe_voice(command.voice))
-            continue;
-        add_command(command);
-    }
+    commands_.load();
 }
 
 void Document::save_commands()
 {
-    if (tag_count() == 0) {
-        os::delete_file(commands_path());
-        return;
-    }
-    os::XmlNode document = os::new_xml_document();
-    os::XmlNode root = os::append_child(document, u"Commands");
-    for (const Command& command : commands) {
-        if (!command.has_tag())
-            continue;
-        os::XmlNode entry = os::append_child(root, u"Command");
-        os::set_attribute(entry, u"id", static_cast<long>(command.id));
-        os::set_attribute(entry, u"name", command.name);
-        os::set_attribute(entry, u"full_name", command.full_name);
-        os::set_attribute(entry, u"phone", command.phone);
-        os::set_attribute(entry, u"phone_type", command.phone_type);
-        os::set_attribute(entry, u"voice", command.voice);
-    }
-    os::create_directories(commands_directory());
-    os::save_xml_file(document, commands_path());
+    commands_.save();
 }
 
 void Document::sort_commands()
 {
-    std::sort(commands.begin(), commands.end(), [](const Command& a, const Command& b) {
-        if (a.has_tag() != b.has_tag())
-            return a.has_tag();
-        return a.name < b.name;
-    });
+    commands_.sort();
 }
 
 std::u16string Document::new_tag_name() const
 {
-    os::FileFinder finder;
-    os::find_files(finder, commands_directory(), u"*", u"", false);
-    long largest = 0;
-    for (const std::u16string& path : finder.files) {
-        int number;
-        if (platform::text_to_int(os::file_title_of(path), number))
-            largest = std::max<long>(largest, number);
-    }
-    std::u16string text = platform::from_utf8(platform::to_text(largest + 1));
-    if (text.size() < 3)
-        text.insert(0, 3 - text.size(), u'0');
-    return text;
-}
-
-std::vector<std::int16_t> Document::take_capture()
-{
-    audio::PCMData captured = capture_buffer.get_data(capture_buffer.count());
-    std::vector<std::int16_t> samples;
-    if (captured.channels != CAPTURE_CHANNELS || captured.bits_per_sample != CAPTURE_BITS
-        || captured.sample_rate != CAPTURE_SAMPLE_RATE || captured.length() <= LEAD_IN_BYTES)
-        return samples;
-    const std::uint8_t* bytes = captured.bytes() + LEAD_IN_BYTES;
-    samples.resize(static_cast<std::size_t>((captured.length() - LEAD_IN_BYTES) / 2));
-    for (std::size_t i = 0; i < samples.size(); ++i)
-        samples[i] = static_cast<std::int16_t>(bytes[2 * i] | bytes[2 * i + 1] << 8);
-    return samples;
+    return commands_.new_tag_name();
 }
 
 bool Document::train_tag(Command& command)
 {
-    stop_audio();
-    std::vector<std::int16_t> samples = take_capture();
-    if (samples.empty() || is_flat(samples))
-        return false;
-    auto byte_count = static_cast<std::int32_t>(samples.size() * 2);
-    TemplateAnalysis analysis = create_template(samples.data(), byte_count);
-    // An extent too short for one frame would make a tag that matches nothing.
-    if (!analysis.has_speech() || analysis.variants[0].empty())
-        return false;
-
-    std::int32_t start = analysis.start;
-    std::int32_t end = analysis.end;
-    command.voice_template = VoiceTemplate(NEW_TEMPLATE_THRESHOLD, std::move(analysis.variants));
-    os::create_directories(commands_directory());
-    if (command.voice.empty())
-        command.voice = new_tag_name();
-    write_tag_file(command.voice_template, tag_path(command.voice));
-    write_recording(samples, start, end, recording_path(command.voice));
-    return true;
+    audio_.stop_audio();
+    return commands_.train_tag(command, audio_.take_capture());
 }
 
 void Document::delete_tag(Command& command)
 {
     if (!command.has_tag())
         return;
-    stop_audio();
-    os::delete_file(tag_path(command.voice));
-    os::delete_file(recording_path(command.voice));
-    command.voice.clear();
-    command.voice_template = VoiceTemplate();
-    sort_commands();
-    save_commands();
+    audio_.stop_audio();
+    commands_.delete_tag(command);
 }
 
 bool Document::start_recording()
 {
-    capture_buffer.set_duration(MAX_RECORD_SECONDS);
-    release_recorder();
-    recorder
-        = std::make_unique<audio::RecorderPCM>(CAPTURE_CHANNELS, CAPTURE_SAMPLE_RATE, CAPTURE_BITS);
-    audio::connect<audio::PCMData>(*recorder, &capture_buffer);
-    if (!recorder->is_open())
-        return false;
-    stopwatch = platform::tick_count();
-    return recorder->start();
+    return audio_.start_recording();
 }
 
 double Document::elapsed() const
 {
-    // The 32-bit difference stays right across the tick count's wrap.
-    auto started = static_cast<std::uint32_t>(stopwatch);
-    return static_cast<double>(platform::tick_count() - started) * 0.001;
+    return audio_.elapsed();
 }
 
 bool Document::finish_recording(FeatureSet& features)
 {
-    stop_audio();
-    std::vector<std::int16_t> samples = take_capture();
-    features = extract_utterance(samples.data(), static_cast<std::int32_t>(samples.size() * 2));
-    return features.count >= 1;
+    return audio_.finish_recording(features);
 }
 
 void Document::stop_audio()
 {
-    if (file_source) {
-        audio::connect<audio::PCMData>(*file_source, nullptr);
-        file_source.reset();
-    }
-    release_recorder();
-}
-
-void Document::release_recorder()
-{
-    if (!recorder)
-        return;
-    audio::connect<audio::PCMData>(*recorder, nullptr);
-    recorder->stop();
-    recorder.reset();
+    audio_.stop_audio();
 }
 
 void Document::play_file(const std::u16string& path, std::uint32_t offset, bool wait)
 {
-    stop_audio();
-    file_source = std::make_unique<audio::FileReaderWAVPCM>(path);
-    file_source->rewind(offset);
-    double seconds = file_source->total_seconds();
-    audio::connect<audio::PCMData>(*file_source, &player);
-    player.play();
-    if (wait)
-        player.wait_until_finished(seconds);
+    audio_.play_file(path, offset, wait);
 }
 
 void Document::play(const std::u16string& path)
 {
     os::log() << u"Document::play " << path << u"\n";
-    play_file(path, 0, false);
+    audio_.play(path);
 }

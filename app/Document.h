@@ -1,30 +1,21 @@
 #pragma once
 
+#include "app/AudioSession.h"
 #include "app/Command.h"
+#include "app/CommandStore.h"
+#include "app/Settings.h"
 #include "app/Singleton.h"
-#include "audio/AudioBuffer.h"
-#include "audio/FileReaderWAVPCM.h"
-#include "audio/PlayerPCM.h"
-#include "audio/RecorderPCM.h"
 #include "engine/FeatureSet.h"
 #include "engine/SpeechEngine.h"
 #include "os/ContactManager.h"
 
-#include <memory>
+#include <cstdint>
 #include <string>
 
-// The capture that recognition and tag training analyse: 2.7 s of 16-bit
-// mono at 22 050 Hz, of which the first 0.2 s (the lead-in) are dropped.
-inline constexpr double MAX_RECORD_SECONDS = 2.7;
-inline constexpr std::int32_t LEAD_IN_BYTES = 8820;
-inline constexpr std::int32_t CAPTURE_CHANNELS = 1;
-inline constexpr std::int32_t CAPTURE_SAMPLE_RATE = 22050;
-inline constexpr std::int32_t CAPTURE_BITS = 16;
-
-// The process-wide model: the settings, the command list and its tag files,
-// the contacts, the audio objects for capture and prompts, and the speech
-// engine. It lives on the user-interface thread; only the capture buffer is
-// filled from the capture thread, under the buffer's own lock.
+// The process-wide model: the settings, the command store, the contacts, the
+// audio session for capture and prompts, and the speech engine. It lives on
+// the user-interface thread; only the capture buffer is filled from the
+// capture thread, under the buffer's own lock.
 //
 // Its files live in one folder, the program's own ("%app_path%") unless
 // another is given: "settings.xml" and "commands/" with "commands.xml" and
@@ -32,20 +23,12 @@ inline constexpr std::int32_t CAPTURE_BITS = 16;
 class Document : public Singleton<Document> {
 public:
     explicit Document(std::u16string app_path = u"%app_path%");
-    ~Document();
 
     // Settings, read once at start-up and written after every change.
     void load_settings();
     void save_settings();
-
-    bool play_sound { true };
-    bool play_commands { true };
-    bool wait_confirmation { false };
-    std::u16string skin { DEFAULT_SKIN };
-    std::u16string language { DEFAULT_LANGUAGE };
-
-    static constexpr const char16_t* DEFAULT_SKIN = u"Default_Green";
-    static constexpr const char16_t* DEFAULT_LANGUAGE = u"English";
+    Settings& settings() { return settings_; }
+    const Settings& settings() const { return settings_; }
 
     // The command list and the stored tags.
     int tag_count() const;
@@ -71,7 +54,8 @@ public:
     // Deletes the command's tag files, clears its voice, then sorts and saves.
     void delete_tag(Command& command);
 
-    CommandList commands;
+    CommandList& commands() { return commands_.commands(); }
+    const CommandList& commands() const { return commands_.commands(); }
 
     // Paths of the files.
     std::u16string settings_path() const;
@@ -99,20 +83,16 @@ public:
     // Logs "Document::play PATH" and plays the file without waiting.
     void play(const std::u16string& path);
 
-    os::ContactManager contacts;
-    SpeechEngine engine;
-    audio::AudioBuffer capture_buffer;
-    audio::PlayerPCM player;
-    std::unique_ptr<audio::FileReaderWAVPCM> file_source;
-    std::unique_ptr<audio::RecorderPCM> recorder;
-    // Tick count (milliseconds) at the start of the capture.
-    double stopwatch { 0 };
+    os::ContactManager& contacts() { return contacts_; }
+    SpeechEngine& engine() { return engine_; }
+    AudioSession& audio() { return audio_; }
 
 private:
-    void release_recorder();
-    // The capture buffer's samples after the lead-in; empty when it holds
-    // audio of another format.
-    std::vector<std::int16_t> take_capture();
-
     std::u16string app_path_;
+    Settings settings_;
+    CommandStore commands_;
+    os::ContactManager contacts_;
+    SpeechEngine engine_;
+    // Last, so that its capture and playback stop before anything else goes.
+    AudioSession audio_;
 };

@@ -33,15 +33,15 @@ std::vector<std::u16string> names(const CommandList& commands)
 TEST_F(CommandStore, ContactsBecomeOneCommandPerNumber)
 {
     document->add_contact(contact(7, u"Anna", u"Berg", u"Acme", u"1", u"2", u"3"));
-    ASSERT_EQ(document->commands.size(), 3u);
+    ASSERT_EQ(document->commands().size(), 3u);
     const char16_t* types[] = { u"mobile", u"business", u"home" };
     for (std::size_t i = 0; i < 3; ++i) {
-        EXPECT_EQ(document->commands[i].id, 7);
-        EXPECT_EQ(document->commands[i].name, u"Anna Berg");
-        EXPECT_EQ(document->commands[i].full_name, u"Anna Berg, Acme");
-        EXPECT_EQ(document->commands[i].phone, std::u16string(1, u'1' + i));
-        EXPECT_EQ(document->commands[i].phone_type, types[i]);
-        EXPECT_FALSE(document->commands[i].has_tag());
+        EXPECT_EQ(document->commands()[i].id, 7);
+        EXPECT_EQ(document->commands()[i].name, u"Anna Berg");
+        EXPECT_EQ(document->commands()[i].full_name, u"Anna Berg, Acme");
+        EXPECT_EQ(document->commands()[i].phone, std::u16string(1, u'1' + i));
+        EXPECT_EQ(document->commands()[i].phone_type, types[i]);
+        EXPECT_FALSE(document->commands()[i].has_tag());
     }
 }
 
@@ -53,14 +53,14 @@ TEST_F(CommandStore, NamesFallBackOnEachOther)
     document->add_contact(contact(3, u"", u"Berg", u"", u"6"));
     // Nothing to show and nothing to dial: not listed.
     document->add_contact(contact(4, u"", u"", u""));
-    ASSERT_EQ(document->commands.size(), 3u);
-    EXPECT_EQ(document->commands[0].name, u"Acme");
-    EXPECT_EQ(document->commands[0].full_name, u"Acme");
-    EXPECT_EQ(document->commands[0].phone, u"");
-    EXPECT_EQ(document->commands[0].phone_type, u"");
-    EXPECT_EQ(document->commands[1].full_name, u"Anna Berg");
-    EXPECT_EQ(document->commands[2].name, u"Berg");
-    EXPECT_EQ(document->commands[2].full_name, u"Berg");
+    ASSERT_EQ(document->commands().size(), 3u);
+    EXPECT_EQ(document->commands()[0].name, u"Acme");
+    EXPECT_EQ(document->commands()[0].full_name, u"Acme");
+    EXPECT_EQ(document->commands()[0].phone, u"");
+    EXPECT_EQ(document->commands()[0].phone_type, u"");
+    EXPECT_EQ(document->commands()[1].full_name, u"Anna Berg");
+    EXPECT_EQ(document->commands()[2].name, u"Berg");
+    EXPECT_EQ(document->commands()[2].full_name, u"Berg");
 }
 
 TEST_F(CommandStore, MergingKeepsTheFirstNameAndTakesTheNewDetails)
@@ -69,52 +69,52 @@ TEST_F(CommandStore, MergingKeepsTheFirstNameAndTakesTheNewDetails)
     stored.full_name = u"Anna Old, Stored";
     stored.phone_type = u"home";
     document->add_command(stored);
-    ASSERT_TRUE(document->commands[0].has_tag());
+    ASSERT_TRUE(document->commands()[0].has_tag());
     document->save_commands();
 
     // As the settings form starts: stored commands first, then the contacts.
     document->add_contact(contact(7, u"Anna", u"Berg", u"Acme", u"1"));
-    ASSERT_EQ(document->commands.size(), 1u);
-    EXPECT_EQ(document->commands[0].name, u"Anna Old");
-    EXPECT_EQ(document->commands[0].full_name, u"Anna Berg, Acme");
-    EXPECT_EQ(document->commands[0].phone_type, u"mobile");
-    EXPECT_EQ(document->commands[0].voice, u"003");
+    ASSERT_EQ(document->commands().size(), 1u);
+    EXPECT_EQ(document->commands()[0].name, u"Anna Old");
+    EXPECT_EQ(document->commands()[0].full_name, u"Anna Berg, Acme");
+    EXPECT_EQ(document->commands()[0].phone_type, u"mobile");
+    EXPECT_EQ(document->commands()[0].voice, u"003");
 
     // As "Refresh" does: contacts first, then the stored commands.
-    document->commands.clear();
+    document->commands().clear();
     document->add_contact(contact(7, u"Anna", u"Berg", u"Acme", u"1"));
     document->load_commands();
-    ASSERT_EQ(document->commands.size(), 1u);
-    EXPECT_EQ(document->commands[0].name, u"Anna Berg");
-    EXPECT_EQ(document->commands[0].full_name, u"Anna Old, Stored");
-    EXPECT_EQ(document->commands[0].phone_type, u"home");
-    EXPECT_EQ(document->commands[0].voice, u"003");
+    ASSERT_EQ(document->commands().size(), 1u);
+    EXPECT_EQ(document->commands()[0].name, u"Anna Berg");
+    EXPECT_EQ(document->commands()[0].full_name, u"Anna Old, Stored");
+    EXPECT_EQ(document->commands()[0].phone_type, u"home");
+    EXPECT_EQ(document->commands()[0].voice, u"003");
 
     // An untagged entry never removes a tag.
     document->add_command(tagged(7, u"x", u"1", u""));
-    EXPECT_EQ(document->commands[0].voice, u"003");
+    EXPECT_EQ(document->commands()[0].voice, u"003");
 }
 
 TEST_F(CommandStore, AChangedNumberIsListedTwiceAfterRefresh)
 {
     temp.write("contacts.vcf", "BEGIN:VCARD\nUID:a\nN:Berg;Anna\nTEL;TYPE=CELL:222\nEND:VCARD\n");
     document->sync_contacts();
-    ASSERT_EQ(document->commands.size(), 1u);
-    std::int32_t id = document->commands[0].id;
+    ASSERT_EQ(document->commands().size(), 1u);
+    std::int32_t id = document->commands()[0].id;
     // The tag was recorded while the contact's number was still 111.
-    document->commands.clear();
+    document->commands().clear();
     document->add_command(tagged(id, u"Anna Berg", u"111", u"001"));
     document->save_commands();
 
-    document->commands.clear();
+    document->commands().clear();
     document->sync_contacts();
     document->load_commands();
     document->sort_commands();
-    ASSERT_EQ(document->commands.size(), 2u);
-    EXPECT_EQ(document->commands[0].phone, u"111");
-    EXPECT_EQ(document->commands[0].voice, u"001");
-    EXPECT_EQ(document->commands[1].phone, u"222");
-    EXPECT_FALSE(document->commands[1].has_tag());
+    ASSERT_EQ(document->commands().size(), 2u);
+    EXPECT_EQ(document->commands()[0].phone, u"111");
+    EXPECT_EQ(document->commands()[0].voice, u"001");
+    EXPECT_EQ(document->commands()[1].phone, u"222");
+    EXPECT_FALSE(document->commands()[1].has_tag());
 }
 
 TEST_F(CommandStore, CommandsFileHoldsTheTaggedCommandsInListOrder)
@@ -135,13 +135,13 @@ TEST_F(CommandStore, CommandsFileHoldsTheTaggedCommandsInListOrder)
         "</Commands>");
 
     Document* first = document.get();
-    first->commands.clear();
+    first->commands().clear();
     first->load_commands();
-    ASSERT_EQ(first->commands.size(), 2u);
-    EXPECT_EQ(first->commands[0].id, -42);
-    EXPECT_EQ(first->commands[0].name, anna.name);
-    EXPECT_EQ(first->commands[0].full_name, anna.full_name);
-    EXPECT_EQ(first->commands[1].voice, u"010");
+    ASSERT_EQ(first->commands().size(), 2u);
+    EXPECT_EQ(first->commands()[0].id, -42);
+    EXPECT_EQ(first->commands()[0].name, anna.name);
+    EXPECT_EQ(first->commands()[0].full_name, anna.full_name);
+    EXPECT_EQ(first->commands()[1].voice, u"010");
 }
 
 TEST_F(CommandStore, LoadingReadsEveryEntryAndToleratesOddOnes)
@@ -152,12 +152,12 @@ TEST_F(CommandStore, LoadingReadsEveryEntryAndToleratesOddOnes)
         "  <Other id=\"abc\" name=\"B\" voice=\"002\"/>\n"
         "  <Command name=\"C\" phone=\"3\"/>\n</Commands>");
     document->load_commands();
-    ASSERT_EQ(document->commands.size(), 3u);
-    EXPECT_EQ(document->commands[0].id, 12);
-    EXPECT_EQ(document->commands[0].full_name, u"");
-    EXPECT_EQ(document->commands[1].id, 0);
-    EXPECT_EQ(document->commands[1].voice, u"002");
-    EXPECT_EQ(document->commands[2].name, u"C");
+    ASSERT_EQ(document->commands().size(), 3u);
+    EXPECT_EQ(document->commands()[0].id, 12);
+    EXPECT_EQ(document->commands()[0].full_name, u"");
+    EXPECT_EQ(document->commands()[1].id, 0);
+    EXPECT_EQ(document->commands()[1].voice, u"002");
+    EXPECT_EQ(document->commands()[2].name, u"C");
     EXPECT_EQ(document->tag_count(), 2);
 
     // Tag names that would reach outside the commands folder are not loaded.
@@ -165,16 +165,16 @@ TEST_F(CommandStore, LoadingReadsEveryEntryAndToleratesOddOnes)
         "<Commands><Command id=\"1\" phone=\"1\" voice=\"../../victim\"/>"
         "<Command id=\"3\" phone=\"3\" voice=\"a\\b\"/>"
         "<Command id=\"4\" phone=\"4\" voice=\"004\"/></Commands>");
-    document->commands.clear();
+    document->commands().clear();
     document->load_commands();
-    ASSERT_EQ(document->commands.size(), 1u);
-    EXPECT_EQ(document->commands[0].voice, u"004");
+    ASSERT_EQ(document->commands().size(), 1u);
+    EXPECT_EQ(document->commands()[0].voice, u"004");
 
     const std::string damaged = "<Commands><Command id=\"1\" voice=\"001\">";
     temp.write("app/commands/commands.xml", damaged);
-    document->commands.clear();
+    document->commands().clear();
     document->load_commands();
-    EXPECT_TRUE(document->commands.empty());
+    EXPECT_TRUE(document->commands().empty());
     EXPECT_EQ(temp.read("app/commands/commands.xml"), damaged);
 }
 
@@ -187,7 +187,7 @@ TEST_F(CommandStore, SortingPutsTagsFirstThenNamesInCodeUnitOrder)
     document->add_command(tagged(5, u"\u00c4rzte", u"5", u""));
     document->add_command(tagged(6, u"Zed", u"6", u""));
     document->sort_commands();
-    EXPECT_EQ(names(document->commands),
+    EXPECT_EQ(names(document->commands()),
         (std::vector<std::u16string> { u"Zoe", u"anna", u"Anna", u"Zed", u"bob", u"\u00c4rzte" }));
 }
 
@@ -218,20 +218,20 @@ TEST_F(CommandStore, DeletingTheLastTagRemovesItsFilesAndTheCommandsFile)
     document->add_command(tagged(2, u"B", u"2", u"002"));
     document->save_commands();
 
-    Command& first = document->commands[0];
+    Command& first = document->commands()[0];
     document->delete_tag(first);
     EXPECT_FALSE(temp.exists("app/commands/001.tag"));
     EXPECT_FALSE(temp.exists("app/commands/001.wav"));
     EXPECT_TRUE(temp.exists("app/commands/commands.xml"));
     EXPECT_EQ(document->tag_count(), 1);
     // Sorted: the remaining tag comes first.
-    EXPECT_EQ(document->commands[0].voice, u"002");
+    EXPECT_EQ(document->commands()[0].voice, u"002");
 
-    document->delete_tag(document->commands[0]);
+    document->delete_tag(document->commands()[0]);
     EXPECT_EQ(document->tag_count(), 0);
     EXPECT_FALSE(temp.exists("app/commands/commands.xml"));
     EXPECT_FALSE(temp.exists("app/commands/002.tag"));
-    EXPECT_EQ(document->commands.size(), 2u);
+    EXPECT_EQ(document->commands().size(), 2u);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "tests/app/DocumentFixture.h"
 #include "tests/engine/Recordings.h"
 
+#include "audio/CaptureFormat.h"
 #include "audio/FileReaderWAVPCM.h"
 #include "audio/FileWriterWAVPCM.h"
 #include "platform/Tick.h"
@@ -28,7 +29,8 @@ protected:
             out[2 * i + 1] = static_cast<std::uint8_t>(static_cast<std::uint16_t>(samples[i]) >> 8);
         }
         audio::FileWriterWAVPCM writer(temp.wide(name));
-        writer.on_data(audio::PCMData(bytes, CAPTURE_CHANNELS, CAPTURE_BITS, CAPTURE_SAMPLE_RATE));
+        writer.on_data(audio::PCMData(
+            bytes, audio::CAPTURE_CHANNELS, audio::CAPTURE_BITS, audio::CAPTURE_SAMPLE_RATE));
     }
 
     std::vector<std::int16_t> read_wav(const std::string& name)
@@ -48,8 +50,8 @@ protected:
     {
         std::uint32_t started = platform::tick_count();
         while (platform::tick_count() - started < 15000) {
-            if (document->elapsed() > MAX_RECORD_SECONDS
-                && document->capture_buffer.count() == 119070)
+            if (document->elapsed() > audio::MAX_RECORD_SECONDS
+                && document->audio().capture_buffer().count() == 119070)
                 return true;
             platform::sleep(100);
         }
@@ -77,7 +79,7 @@ TEST_F(DocumentAudio, TrainingFromTheMicrophoneMatchesTheTool)
     Command command;
     command.id = 1;
     ASSERT_TRUE(document->train_tag(command));
-    EXPECT_FALSE(document->recorder);
+    EXPECT_FALSE(document->audio().has_recorder());
     EXPECT_EQ(temp.read("app/commands/001.tag"), temp.read("tool.tag"));
     EXPECT_EQ(temp.read("app/commands/001.wav"), temp.read("tool.wav"));
 }
@@ -96,14 +98,13 @@ TEST_F(DocumentAudio, PlayingAFileWaitsForItsEnd)
     write_wav("prompt.wav", samples);
     ::setenv("RINGWISE_SPEAKER", temp.native("speaker.wav").c_str(), 1);
     document->play_file(temp.wide("prompt.wav"), 0, true);
-    EXPECT_TRUE(document->player.is_finished());
+    EXPECT_TRUE(document->audio().player().is_finished());
     document->stop_audio();
-    EXPECT_FALSE(document->file_source);
+    EXPECT_FALSE(document->audio().has_file_source());
 
     // The speaker file is complete once the device has closed.
     std::uint32_t started = platform::tick_count();
-    while (
-        read_wav("speaker.wav").size() < samples.size() && platform::tick_count() - started < 5000)
+    while (read_wav("speaker.wav").size() < samples.size() && platform::tick_count() - started < 5000)
         platform::sleep(50);
     auto played = read_wav("speaker.wav");
     ASSERT_GE(played.size(), samples.size());

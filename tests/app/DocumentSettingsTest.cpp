@@ -11,21 +11,21 @@ constexpr const char* DEFAULT_FILE = "<Settings><General PlaySound=\"true\" Play
 TEST_F(DocumentSettings, MissingOrDamagedFileGivesDefaultsAndStaysUntouched)
 {
     // Skin and language fall back to their defaults; the options keep theirs.
-    document->skin = u"Other";
-    document->language = u"";
+    document->settings().skin = u"Other";
+    document->settings().language = u"";
     document->load_settings();
-    EXPECT_TRUE(document->play_sound);
-    EXPECT_TRUE(document->play_commands);
-    EXPECT_FALSE(document->wait_confirmation);
-    EXPECT_EQ(document->skin, u"Default_Green");
-    EXPECT_EQ(document->language, u"English");
+    EXPECT_TRUE(document->settings().play_sound);
+    EXPECT_TRUE(document->settings().play_commands);
+    EXPECT_FALSE(document->settings().wait_confirmation);
+    EXPECT_EQ(document->settings().skin, u"Default_Green");
+    EXPECT_EQ(document->settings().language, u"English");
     EXPECT_FALSE(temp.exists("app/settings.xml"));
 
     const std::string damaged = "<Settings><General PlaySound=\"false\" Skin=\"Blue\"></Settings>";
     temp.write("app/settings.xml", damaged);
     document->load_settings();
-    EXPECT_TRUE(document->play_sound);
-    EXPECT_EQ(document->skin, u"Default_Green");
+    EXPECT_TRUE(document->settings().play_sound);
+    EXPECT_EQ(document->settings().skin, u"Default_Green");
     EXPECT_EQ(temp.read("app/settings.xml"), damaged);
 }
 
@@ -35,21 +35,21 @@ TEST_F(DocumentSettings, BooleansFollowTheTableAndUnknownTextKeepsTheDefault)
         "<?xml version=\"1.0\"?><Settings><General PlaySound=\"TRUE\" PlayCommands=\"0\" "
         "Skin=\"\" Language=\"Deutsch\"/></Settings>");
     document->load_settings();
-    EXPECT_TRUE(document->play_sound);
-    EXPECT_FALSE(document->play_commands);
-    EXPECT_FALSE(document->wait_confirmation);
+    EXPECT_TRUE(document->settings().play_sound);
+    EXPECT_FALSE(document->settings().play_commands);
+    EXPECT_FALSE(document->settings().wait_confirmation);
     // A present but empty skin is taken as it stands.
-    EXPECT_EQ(document->skin, u"");
-    EXPECT_EQ(document->language, u"Deutsch");
+    EXPECT_EQ(document->settings().skin, u"");
+    EXPECT_EQ(document->settings().language, u"Deutsch");
 
     temp.write("app/settings.xml",
         "<Settings><General PlaySound=\"yes\" WaitConfirmation=\"1\" Skin=\" Blue \"/></Settings>");
-    document->play_sound = true;
+    document->settings().play_sound = true;
     document->load_settings();
-    EXPECT_TRUE(document->play_sound);
-    EXPECT_TRUE(document->wait_confirmation);
-    EXPECT_EQ(document->skin, u" Blue ");
-    EXPECT_EQ(document->language, u"English");
+    EXPECT_TRUE(document->settings().play_sound);
+    EXPECT_TRUE(document->settings().wait_confirmation);
+    EXPECT_EQ(document->settings().skin, u" Blue ");
+    EXPECT_EQ(document->settings().language, u"English");
 }
 
 TEST_F(DocumentSettings, SavingWritesTheFiveAttributesAndDropsEverythingElse)

@@ -1,10 +1,12 @@
 #include "tests/app/DocumentFixture.h"
 #include "tests/engine/Recordings.h"
 
-#include "audio/FileWriterWAVPCM.h"
+#include "app/TrainedTag.h"
+#include "audio/CaptureFormat.h"
+#include "audio/FileReaderWAVPCM.h"
 #include "engine/TagFile.h"
 
-#include <cstdlib>
+#include <optional>
 
 namespace {
 
@@ -13,7 +15,8 @@ protected:
     // A 2.7 s capture as the recorder delivers it: the lead-in, then the rest.
     static std::vector<std::int16_t> with_lead_in(const std::vector<std::int16_t>& rest)
     {
-        std::vector<std::int16_t> samples = test_recordings::noise(LEAD_IN_BYTES / 2, 30, 7u);
+        std::vector<std::int16_t> samples
+            = test_recordings::noise(audio::LEAD_IN_BYTES / 2, 30, 7u);
         samples.insert(samples.end(), rest.begin(), rest.end());
         return samples;
     }
@@ -26,13 +29,29 @@ protected:
             out[2 * i] = static_cast<std::uint8_t>(samples[i]);
             out[2 * i + 1] = static_cast<std::uint8_t>(static_cast<std::uint16_t>(samples[i]) >> 8);
         }
-        return audio::PCMData(bytes, CAPTURE_CHANNELS, CAPTURE_BITS, CAPTURE_SAMPLE_RATE);
+        return audio::PCMData(
+            bytes, audio::CAPTURE_CHANNELS, audio::CAPTURE_BITS, audio::CAPTURE_SAMPLE_RATE);
+    }
+
+    static std::vector<std::int16_t> samples_of(const audio::PCMData& data)
+    {
+        std::vector<std::int16_t> samples(static_cast<std::size_t>(data.length() / 2));
+        for (std::size_t i = 0; i < samples.size(); ++i)
+            samples[i]
+                = static_cast<std::int16_t>(data.bytes()[2 * i] | data.bytes()[2 * i + 1] << 8);
+        return samples;
+    }
+
+    static std::string serialized(const VoiceTemplate& voice)
+    {
+        std::vector<std::uint8_t> bytes = serialize_template(voice);
+        return std::string(bytes.begin(), bytes.end());
     }
 
     void capture(const std::vector<std::int16_t>& samples)
     {
-        document->capture_buffer.set_duration(MAX_RECORD_SECONDS);
-        document->capture_buffer.on_data(block(samples));
+        document->audio().capture_buffer().set_duration(audio::MAX_RECORD_SECONDS);
+        document->audio().capture_buffer().on_data(block(samples));
     }
 
     Command entry() const
@@ -65,28 +84,30 @@ TEST_F(TrainTag, ACaptureWithoutSignalIsNoSpeechAndChangesNothing)
     EXPECT_FALSE(temp.exists("app/commands"));
 }
 
-TEST_F(TrainTag, WritesTheSameTagAndRecordingAsTheTool)
+TEST_F(TrainTag, StoresTheTemplateAndTheRecordingOfTheSpeechAfterTheLeadIn)
 {
-    std::vector<std::int16_t> samples
-        = with_lead_in(test_recordings::capture(test_recordings::load("margaret-slow")));
-    {
-        audio::FileWriterWAVPCM writer(temp.wide("capture.wav"));
-        writer.on_data(block(samples));
-    }
-    std::string tool = std::string(RINGWISE_BINARY_DIR) + "/bin/ringwise-tool train "
-        + temp.native("capture.wav") + " " + temp.native("tool") + " > /dev/null";
-    ASSERT_EQ(std::system(tool.c_str()), 0);
-
-    capture(samples);
+    std::vector<std::int16_t> speech
+        = test_recordings::capture(test_recordings::load("margaret-slow"));
+    capture(with_lead_in(speech));
     Command command = entry();
     ASSERT_TRUE(document->train_tag(command));
     EXPECT_EQ(command.voice, u"001");
     ASSERT_TRUE(command.voice_template);
     EXPECT_FLOAT_EQ(command.voice_template.threshold(), 0.2f);
-    EXPECT_EQ(temp.read("app/commands/001.tag"), temp.read("tool.tag"));
-    EXPECT_EQ(temp.read("app/commands/001.wav"), temp.read("tool.wav"));
+    EXPECT_EQ(temp.read("app/commands/001.tag"), serialized(command.voice_template));
+
+    // The recording is the speech as the capture held it after the lead-in.
+    std::optional<TrainedTag> expected = TrainedTag::train(speech);
+    ASSERT_TRUE(expected);
+    audio::FileReaderWAVPCM reader(temp.wide("app/commands/001.wav"));
+    ASSERT_TRUE(reader.is_good());
+    EXPECT_EQ(reader.get_channels(), audio::CAPTURE_CHANNELS);
+    EXPECT_EQ(reader.get_sample_rate(), audio::CAPTURE_SAMPLE_RATE);
+    EXPECT_EQ(samples_of(reader.get_data(1 << 24)), expected->recording());
+    EXPECT_LT(expected->recording().size(), speech.size());
+
     // The capture was used up.
-    EXPECT_EQ(document->capture_buffer.count(), 0);
+    EXPECT_EQ(document->audio().capture_buffer().count(), 0);
     // Training does not save the list; the caller sorts and saves.
     EXPECT_FALSE(temp.exists("app/commands/commands.xml"));
 }
@@ -101,10 +122,7 @@ TEST_F(TrainTag, RetrainingOverwritesTheSameFilesAndNewTagsTakeTheNextName)
     capture(with_lead_in(test_recordings::capture(test_recordings::load("margaret-fast"))));
     ASSERT_TRUE(document->train_tag(margaret));
     EXPECT_EQ(margaret.voice, u"001");
-    EXPECT_EQ(temp.read("app/commands/001.tag"),
-        std::string(
-            reinterpret_cast<const char*>(serialize_template(margaret.voice_template).data()),
-            serialize_template(margaret.voice_template).size()));
+    EXPECT_EQ(temp.read("app/commands/001.tag"), serialized(margaret.voice_template));
 
     Command office = entry();
     office.phone = u"556";
@@ -126,10 +144,10 @@ TEST_F(TrainTag, FinishingARecordingAnalysesTheCaptureAfterTheLeadIn)
     capture(with_lead_in(test_recordings::capture(test_recordings::load("office-fast"))));
     EXPECT_TRUE(document->finish_recording(features));
     EXPECT_GT(features.count, 0);
-    EXPECT_EQ(document->capture_buffer.count(), 0);
+    EXPECT_EQ(document->audio().capture_buffer().count(), 0);
 
     // Only the lead-in was captured: nothing to analyse.
-    capture(test_recordings::noise(LEAD_IN_BYTES / 2, 3000, 2u));
+    capture(test_recordings::noise(audio::LEAD_IN_BYTES / 2, 3000, 2u));
     EXPECT_FALSE(document->finish_recording(features));
 }
 

@@ -18,9 +18,9 @@ int run_commands(const std::vector<std::string>& arguments)
     document.sync_contacts();
     document.load_commands();
     document.sort_commands();
-    for (const Command& command : document.commands) {
-        print_fields({ platform::from_utf8(platform::to_text(command.id)), command.name,
-            command.full_name, command.phone, command.phone_type, command.voice });
+    for (const Command& command : document.commands()) {
+        print_fields({ platform::from_utf8(platform::to_text(command.id)), command.name, command.full_name,
+            command.phone, command.phone_type, command.voice });
     }
     return 0;
 }

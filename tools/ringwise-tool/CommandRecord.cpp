@@ -1,9 +1,9 @@
 #include "audio/AudioBuffer.h"
+#include "audio/CaptureFormat.h"
 #include "audio/FileWriterWAVPCM.h"
 #include "audio/RecorderPCM.h"
 #include "audio/Truncate.h"
 #include "platform/Convert.h"
-#include "tools/ringwise-tool/ToolCapture.h"
 #include "tools/ringwise-tool/ToolCommand.h"
 
 #include <chrono>
@@ -32,7 +32,7 @@ int usage()
 int run_record(const std::vector<std::string>& arguments)
 {
     std::string path;
-    double seconds = MAX_RECORD_SECONDS;
+    double seconds = audio::MAX_RECORD_SECONDS;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
         if (argument == "--seconds" && i + 1 < arguments.size()) {
@@ -52,14 +52,14 @@ int run_record(const std::vector<std::string>& arguments)
 
     audio::AudioBuffer buffer;
     buffer.set_duration(seconds);
-    auto recorder
-        = std::make_unique<audio::RecorderPCM>(CAPTURE_CHANNELS, CAPTURE_RATE, CAPTURE_BITS);
+    auto recorder = std::make_unique<audio::RecorderPCM>(
+        audio::CAPTURE_CHANNELS, audio::CAPTURE_SAMPLE_RATE, audio::CAPTURE_BITS);
     audio::connect<audio::PCMData>(*recorder, &buffer);
     if (!recorder->is_open() || !recorder->start()) {
         std::fputs("ringwise-tool: no capture device could be opened\n", stderr);
         return 1;
     }
-    std::int64_t wanted = audio::truncate_count(CAPTURE_RATE * seconds) * 2;
+    std::int64_t wanted = audio::truncate_count(audio::CAPTURE_SAMPLE_RATE * seconds) * 2;
     auto deadline
         = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds + LATE_SECONDS);
     while (buffer.count() < wanted && std::chrono::steady_clock::now() < deadline)
@@ -71,9 +71,9 @@ int run_record(const std::vector<std::string>& arguments)
     bool written;
     {
         audio::FileWriterWAVPCM writer(platform::from_utf8(path));
-        writer.on_data(all.length() > 0
-                ? all
-                : audio::PCMData(liba::Buffer(0), CAPTURE_CHANNELS, CAPTURE_BITS, CAPTURE_RATE));
+        writer.on_data(all.length() > 0 ? all
+                                        : audio::PCMData(liba::Buffer(0), audio::CAPTURE_CHANNELS,
+                                            audio::CAPTURE_BITS, audio::CAPTURE_SAMPLE_RATE));
         written = writer.is_good();
     }
     if (!written) {

@@ -1,4 +1,5 @@
 #include "app/Document.h"
+#include "audio/CaptureFormat.h"
 #include "audio/FileReaderWAVPCM.h"
 #include "platform/Convert.h"
 #include "tools/ringwise-tool/ToolFields.h"
@@ -15,16 +16,17 @@ namespace {
 bool capture_file(Document& document, const std::string& path)
 {
     audio::FileReaderWAVPCM reader(platform::from_utf8(path));
-    if (!reader.is_good() || reader.get_channels() != CAPTURE_CHANNELS
-        || reader.get_bits_per_sample() != CAPTURE_BITS
-        || reader.get_sample_rate() != CAPTURE_SAMPLE_RATE) {
+    if (!reader.is_good() || reader.get_channels() != audio::CAPTURE_CHANNELS
+        || reader.get_bits_per_sample() != audio::CAPTURE_BITS
+        || reader.get_sample_rate() != audio::CAPTURE_SAMPLE_RATE) {
         std::fprintf(stderr, "ringwise-tool: %s: not a WAV file of 16-bit mono PCM at 22050 Hz\n",
             path.c_str());
         return false;
     }
-    document.capture_buffer.set_duration(MAX_RECORD_SECONDS);
-    audio::connect<audio::PCMData>(reader, &document.capture_buffer);
-    reader.deliver_seconds(MAX_RECORD_SECONDS);
+    audio::AudioBuffer& buffer = document.audio().capture_buffer();
+    buffer.set_duration(audio::MAX_RECORD_SECONDS);
+    audio::connect<audio::PCMData>(reader, &buffer);
+    reader.deliver_seconds(audio::MAX_RECORD_SECONDS);
     audio::connect<audio::PCMData>(reader, nullptr);
     return true;
 }
@@ -45,9 +47,9 @@ int run_tag(const std::vector<std::string>& arguments)
     document.sync_contacts();
     document.load_commands();
     document.sort_commands();
-    auto found = std::find_if(document.commands.begin(), document.commands.end(),
+    auto found = std::find_if(document.commands().begin(), document.commands().end(),
         [&](const Command& c) { return c.id == id && c.phone == phone; });
-    if (found == document.commands.end()) {
+    if (found == document.commands().end()) {
         std::fprintf(stderr, "ringwise-tool: no command for contact %d with number '%s'\n", id,
             arguments[1].c_str());
         return 2;

@@ -21,9 +21,9 @@ int run_untag(const std::vector<std::string>& arguments)
     document.sync_contacts();
     document.load_commands();
     document.sort_commands();
-    auto found = std::find_if(document.commands.begin(), document.commands.end(),
+    auto found = std::find_if(document.commands().begin(), document.commands().end(),
         [&](const Command& c) { return c.id == id && c.phone == phone && c.has_tag(); });
-    if (found == document.commands.end()) {
+    if (found == document.commands().end()) {
         std::fprintf(stderr, "ringwise-tool: no voice tag for contact %d with number '%s'\n", id,
             arguments[1].c_str());
         return 1;

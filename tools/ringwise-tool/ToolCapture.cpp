@@ -6,15 +6,8 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <functional>
 
 namespace tool {
-
-bool Capture::is_flat() const
-{
-    return std::adjacent_find(samples.begin(), samples.end(), std::not_equal_to<>())
-        == samples.end();
-}
 
 std::optional<Capture> load_capture(const std::string& path, bool drop_lead_in)
 {
@@ -24,8 +17,9 @@ std::optional<Capture> load_capture(const std::string& path, bool drop_lead_in)
             path.c_str());
         return std::nullopt;
     }
-    if (reader.get_channels() != CAPTURE_CHANNELS || reader.get_bits_per_sample() != CAPTURE_BITS
-        || reader.get_sample_rate() != CAPTURE_RATE) {
+    if (reader.get_channels() != audio::CAPTURE_CHANNELS
+        || reader.get_bits_per_sample() != audio::CAPTURE_BITS
+        || reader.get_sample_rate() != audio::CAPTURE_SAMPLE_RATE) {
         std::fprintf(stderr,
             "ringwise-tool: %s: the samples must be 16-bit mono PCM at 22050 Hz, not %d-bit, %d "
             "channel(s), %d Hz\n",
@@ -37,13 +31,13 @@ std::optional<Capture> load_capture(const std::string& path, bool drop_lead_in)
     // Fill a capture buffer the way the recorder does, then read it whole
     // the way the recognition run and the tag training do.
     audio::AudioBuffer buffer;
-    buffer.set_duration(MAX_RECORD_SECONDS);
+    buffer.set_duration(audio::MAX_RECORD_SECONDS);
     audio::connect<audio::PCMData>(reader, &buffer);
-    reader.deliver_seconds(MAX_RECORD_SECONDS);
+    reader.deliver_seconds(audio::MAX_RECORD_SECONDS);
     audio::connect<audio::PCMData>(reader, nullptr);
     audio::PCMData all = buffer.take(buffer.recorded_seconds());
 
-    std::int32_t skip = drop_lead_in ? std::min(LEAD_IN_BYTES, all.length()) : 0;
+    std::int32_t skip = drop_lead_in ? std::min(audio::LEAD_IN_BYTES, all.length()) : 0;
     std::int32_t count = (all.length() - skip) / 2;
     Capture capture;
     capture.samples.resize(static_cast<std::size_t>(count));

@@ -1,19 +1,13 @@
 #pragma once
 
+#include "audio/CaptureFormat.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace tool {
-
-// The capture the program records: 2.7 s of 16-bit mono PCM at 22 050 Hz,
-// of which the first 0.2 s (the lead-in) are dropped before analysis.
-inline constexpr double MAX_RECORD_SECONDS = 2.7;
-inline constexpr std::int32_t LEAD_IN_BYTES = 8820;
-inline constexpr std::int32_t CAPTURE_CHANNELS = 1;
-inline constexpr std::int32_t CAPTURE_BITS = 16;
-inline constexpr std::int32_t CAPTURE_RATE = 22050;
 
 // The audio of a WAV file taken as one capture: what a capture buffer
 // limited to 2.7 s keeps of it, without the lead-in unless asked to keep it.
@@ -22,8 +16,6 @@ struct Capture {
 
     const std::int16_t* data() const { return samples.data(); }
     std::int32_t byte_count() const { return static_cast<std::int32_t>(samples.size() * 2); }
-    // True when there is no sample, or every sample has the same value.
-    bool is_flat() const;
 };
 
 // Reads `path` as a capture. A file that cannot be read, or whose samples

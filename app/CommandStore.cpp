@@ -1,0 +1,201 @@
+#include "app/CommandStore.h"
+
+#include "app/TrainedTag.h"
+#include "platform/Convert.h"
+#include "os/ContactManager.h"
+#include "os/File.h"
+#include "os/FileFinder.h"
+#include "os/Path.h"
+#include "os/Xml.h"
+
+#include <algorithm>
+#include <optional>
+#include <utility>
+
+namespace {
+
+// A tag's base name names files inside the commands folder only; a stored
+// name that would reach elsewhere was not written by this program.
+bool is_safe_voice(const std::u16string& voice)
+{
+    return voice.find_first_of(u"/\\") == std::u16string::npos;
+}
+
+} // namespace
+
+CommandStore::CommandStore(std::u16string directory)
+    : directory_(std::move(directory))
+{
+}
+
+std::u16string CommandStore::commands_path() const
+{
+    return os::join_path(directory_, u"commands.xml");
+}
+
+std::u16string CommandStore::tag_path(const std::u16string& voice) const
+{
+    return os::join_path(directory_, voice + u".tag");
+}
+
+std::u16string CommandStore::recording_path(const std::u16string& voice) const
+{
+    return os::join_path(directory_, voice + u".wav");
+}
+
+int CommandStore::tag_count() const
+{
+    return static_cast<int>(std::count_if(
+        commands_.begin(), commands_.end(), [](const Command& c) { return c.has_tag(); }));
+}
+
+void CommandStore::add_command(const Command& command)
+{
+    auto same = std::find_if(commands_.begin(), commands_.end(),
+        [&](const Command& c) { return c.same_entry(command); });
+    if (same == commands_.end()) {
+        commands_.push_back(command);
+        return;
+    }
+    same->full_name = command.full_name;
+    same->phone_type = command.phone_type;
+    if (command.has_tag()) {
+        same->voice = command.voice;
+        same->voice_template = command.voice_template;
+    }
+}
+
+void CommandStore::add_contact(const os::ContactRecord& record)
+{
+    std::u16string name = join(record.first_name, record.last_name, u" ");
+    std::u16string full = join(name, record.company, u", ");
+    auto make = [&](const std::u16string& phone, const std::u16string& type) {
+        Command command;
+        command.id = record.oid;
+        command.name = name.empty() ? full : name;
+        command.full_name = full.empty() ? name : full;
+        command.phone = phone;
+        command.phone_type = type;
+        return command;
+    };
+    const std::pair<const std::u16string&, const char16_t*> numbers[] = {
+        { record.mobile_phone, u"mobile" },
+        { record.business_phone, u"business" },
+        { record.home_phone, u"home" },
+    };
+    bool any = false;
+    for (const auto& [phone, type] : numbers) {
+        if (phone.empty())
+            continue;
+        add_command(make(phone, type));
+        any = true;
+    }
+    if (!any && !full.empty())
+        add_command(make(u"", u""));
+}
+
+void CommandStore::sync_contacts(os::ContactManager& contacts)
+{
+    std::vector<os::ContactRecord> records;
+    contacts.load_all(records);
+    for (const os::ContactRecord& record : records)
+        add_contact(record);
+}
+
+void CommandStore::load()
+{
+    os::XmlNode root = os::find_child(os::load_xml_file(commands_path()), u"Commands");
+    int count = os::child_count(root);
+    for (int i = 0; i < count; ++i) {
+        os::XmlNode entry = os::child_at(root, i);
+        // Comments and stray text between the entries are not commands.
+        if (!os::is_element(entry))
+            continue;
+        Command command;
+        os::get_attribute(entry, u"id", command.id);
+        os::get_attribute(entry, u"name", command.name);
+        os::get_attribute(entry, u"full_name", command.full_name);
+        os::get_attribute(entry, u"phone", command.phone);
+        os::get_attribute(entry, u"phone_type", command.phone_type);
+        os::get_attribute(entry, u"voice", command.voice);
+        if (!is_safe_voice(command.voice))
+            continue;
+        add_command(command);
+    }
+}
+
+void CommandStore::save() const
+{
+    if (tag_count() == 0) {
+        os::delete_file(commands_path());
+        return;
+    }
+    os::XmlNode document = os::new_xml_document();
+    os::XmlNode root = os::append_child(document, u"Commands");
+    for (const Command& command : commands_) {
+        if (!command.has_tag())
+            continue;
+        os::XmlNode entry = os::append_child(root, u"Command");
+        os::set_attribute(entry, u"id", static_cast<long>(command.id));
+        os::set_attribute(entry, u"name", command.name);
+        os::set_attribute(entry, u"full_name", command.full_name);
+        os::set_attribute(entry, u"phone", command.phone);
+        os::set_attribute(entry, u"phone_type", command.phone_type);
+        os::set_attribute(entry, u"voice", command.voice);
+    }
+    os::create_directories(directory_);
+    os::save_xml_file(document, commands_path());
+}
+
+void CommandStore::sort()
+{
+    std::sort(commands_.begin(), commands_.end(), [](const Command& a, const Command& b) {
+        if (a.has_tag() != b.has_tag())
+            return a.has_tag();
+        return a.name < b.name;
+    });
+}
+
+std::u16string CommandStore::new_tag_name() const
+{
+    os::FileFinder finder;
+    os::find_files(finder, directory_, u"*", u"", false);
+    long largest = 0;
+    for (const std::u16string& path : finder.files) {
+        int number;
+        if (platform::text_to_int(os::file_title_of(path), number))
+            largest = std::max<long>(largest, number);
+    }
+    std::u16string text = platform::from_utf8(platform::to_text(largest + 1));
+    if (text.size() < 3)
+        text.insert(0, 3 - text.size(), u'0');
+    return text;
+}
+
+bool CommandStore::train_tag(Command& command, const std::vector<std::int16_t>& samples)
+{
+    std::optional<TrainedTag> tag = TrainedTag::train(samples);
+    if (!tag)
+        return false;
+    command.voice_template = tag->voice_template();
+    os::create_directories(directory_);
+    if (command.voice.empty())
+        command.voice = new_tag_name();
+    // Failures to write a tag's files are not reported, as for every file the
+    // store writes; a missing file makes the tag score nothing.
+    tag->write_tag(tag_path(command.voice));
+    tag->write_recording(recording_path(command.voice));
+    return true;
+}
+
+void CommandStore::delete_tag(Command& command)
+{
+    if (!command.has_tag())
+        return;
+    os::delete_file(tag_path(command.voice));
+    os::delete_file(recording_path(command.voice));
+    command.voice.clear();
+    command.voice_template = VoiceTemplate();
+    sort();
+    save();
+}

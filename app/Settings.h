@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+
+// The user's options and the settings.xml file that keeps them. Read once
+// at start-up and written after every change, on the user-interface thread.
+class Settings {
+public:
+    explicit Settings(std::u16string path);
+
+    // Takes the options from the file. An option the file does not give keeps
+    // its value, except the skin and the language, which fall back to their
+    // defaults; a missing or damaged file is left as it is.
+    void load();
+    // Writes the five options, replacing whatever else the file held.
+    void save() const;
+
+    const std::u16string& path() const { return path_; }
+
+    static constexpr const char16_t* DEFAULT_SKIN = u"Default_Green";
+    static constexpr const char16_t* DEFAULT_LANGUAGE = u"English";
+
+    bool play_sound { true };
+    bool play_commands { true };
+    bool wait_confirmation { false };
+    std::u16string skin { DEFAULT_SKIN };
+    std::u16string language { DEFAULT_LANGUAGE };
+
+private:
+    std::u16string path_;
+};

@@ -1,0 +1,68 @@
+#include "app/TrainedTag.h"
+
+#include "audio/CaptureFormat.h"
+#include "audio/FileWriterWAVPCM.h"
+#include "engine/TagFile.h"
+#include "engine/TemplatePreparation.h"
+#include "os/File.h"
+
+#include <algorithm>
+#include <functional>
+
+namespace {
+
+// A capture without any signal: the end-point detector would still report
+// its fixed margins as speech, so training must not rely on the extent alone.
+bool is_flat(const std::vector<std::int16_t>& samples)
+{
+    return std::adjacent_find(samples.begin(), samples.end(), std::not_equal_to<>())
+        == samples.end();
+}
+
+} // namespace
+
+std::optional<TrainedTag> TrainedTag::train(const std::vector<std::int16_t>& samples)
+{
+    if (samples.empty() || is_flat(samples))
+        return std::nullopt;
+    TemplateAnalysis analysis
+        = create_template(samples.data(), static_cast<std::int32_t>(samples.size() * 2));
+    // An extent too short for one frame would make a tag that matches nothing.
+    if (!analysis.has_speech() || analysis.variants[0].empty())
+        return std::nullopt;
+
+    auto first = samples.begin() + analysis.start / 2;
+    std::vector<std::int16_t> recording(first, first + (analysis.end - analysis.start) / 2);
+    return TrainedTag(VoiceTemplate(NEW_TEMPLATE_THRESHOLD, std::move(analysis.variants)),
+        analysis.start, analysis.end, std::move(recording));
+}
+
+TrainedTag::TrainedTag(VoiceTemplate voice_template, std::int32_t start, std::int32_t end,
+    std::vector<std::int16_t> recording)
+    : voice_template_(std::move(voice_template))
+    , start_(start)
+    , end_(end)
+    , recording_(std::move(recording))
+{
+}
+
+bool TrainedTag::write_tag(const std::u16string& path) const
+{
+    os::File file(path, 1);
+    return file.is_open() && write_template(voice_template_, file);
+}
+
+bool TrainedTag::write_recording(const std::u16string& path) const
+{
+    liba::Buffer bytes(static_cast<std::int32_t>(recording_.size() * 2));
+    std::uint8_t* out = bytes.writable_data();
+    for (std::size_t i = 0; i < recording_.size(); ++i) {
+        auto sample = static_cast<std::uint16_t>(recording_[i]);
+        out[2 * i] = static_cast<std::uint8_t>(sample);
+        out[2 * i + 1] = static_cast<std::uint8_t>(sample >> 8);
+    }
+    audio::FileWriterWAVPCM writer(path);
+    writer.on_data(audio::PCMData(
+        bytes, audio::CAPTURE_CHANNELS, audio::CAPTURE_BITS, audio::CAPTURE_SAMPLE_RATE));
+    return writer.is_good();
+}
