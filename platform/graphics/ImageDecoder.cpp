@@ -188,7 +188,7 @@ bool plausible_gif(const std::uint8_t* data, std::size_t size)
             skip_sub_blocks();
         } else if (block == 0x2C) {
             if (at + 9 > size)
-                break;
+                return false;
             std::uint32_t width = little16(data + at + 4), height = little16(data + at + 6);
             if (!acceptable_size(width, height))
                 return false;
@@ -204,7 +204,9 @@ bool plausible_gif(const std::uint8_t* data, std::size_t size)
             ++at;
             skip_sub_blocks();
         } else {
-            break;
+            // The loader skips bytes it does not know and reads on, so a
+            // frame after them would escape the checks above.
+            return false;
         }
     }
     return true;

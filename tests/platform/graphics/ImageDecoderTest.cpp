@@ -194,6 +194,8 @@ TEST(ImageDecoder, RefusesFuzzedHeadersBeforeTheLoaderAllocates)
         { "bmp_offset_beyond_file", ImageType::Bmp },
         { "jpeg_huge_frame", ImageType::Jpeg },
         { "jpeg_huge_progressive", ImageType::Jpeg },
+        // Bytes the GIF loader skips, then a frame of 24 386 x 19 791.
+        { "gif_frame_after_unknown_bytes", ImageType::Gif },
     };
     {
         // The measurement itself sees a decoder's large allocations.
