@@ -2,6 +2,7 @@
 
 #include "audio/CaptureFormat.h"
 #include "engine/FeatureExtraction.h"
+#include "platform/LittleEndian.h"
 
 AudioSession::~AudioSession()
 {
@@ -46,7 +47,7 @@ std::vector<std::int16_t> AudioSession::take_capture()
     const std::uint8_t* bytes = captured.bytes() + audio::LEAD_IN_BYTES;
     samples.resize(static_cast<std::size_t>((captured.length() - audio::LEAD_IN_BYTES) / 2));
     for (std::size_t i = 0; i < samples.size(); ++i)
-        samples[i] = static_cast<std::int16_t>(bytes[2 * i] | bytes[2 * i + 1] << 8);
+        samples[i] = platform::read_i16le(bytes + 2 * i);
     return samples;
 }
 

@@ -5,6 +5,7 @@
 #include "engine/TagFile.h"
 #include "engine/TemplatePreparation.h"
 #include "os/File.h"
+#include "platform/LittleEndian.h"
 
 #include <algorithm>
 #include <functional>
@@ -56,11 +57,8 @@ bool TrainedTag::write_recording(const std::u16string& path) const
 {
     liba::Buffer bytes(static_cast<std::int32_t>(recording_.size() * 2));
     std::uint8_t* out = bytes.writable_data();
-    for (std::size_t i = 0; i < recording_.size(); ++i) {
-        auto sample = static_cast<std::uint16_t>(recording_[i]);
-        out[2 * i] = static_cast<std::uint8_t>(sample);
-        out[2 * i + 1] = static_cast<std::uint8_t>(sample >> 8);
-    }
+    for (std::size_t i = 0; i < recording_.size(); ++i)
+        platform::write_u16le(out + 2 * i, static_cast<std::uint16_t>(recording_[i]));
     audio::FileWriterWAVPCM writer(path);
     writer.on_data(audio::PCMData(
         bytes, audio::CAPTURE_CHANNELS, audio::CAPTURE_BITS, audio::CAPTURE_SAMPLE_RATE));

@@ -1,33 +1,12 @@
 #include "audio/WAVInfo.h"
 
+#include "platform/LittleEndian.h"
+
 #include <cstring>
 
 namespace audio {
 
 namespace {
-
-std::uint32_t load32(const std::uint8_t* p)
-{
-    return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8
-        | static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
-}
-
-std::uint16_t load16(const std::uint8_t* p)
-{
-    return static_cast<std::uint16_t>(p[0] | p[1] << 8);
-}
-
-void store32(std::uint8_t* p, std::uint32_t value)
-{
-    for (int i = 0; i < 4; ++i)
-        p[i] = static_cast<std::uint8_t>(value >> (8 * i));
-}
-
-void store16(std::uint8_t* p, std::uint32_t value)
-{
-    p[0] = static_cast<std::uint8_t>(value);
-    p[1] = static_cast<std::uint8_t>(value >> 8);
-}
 
 bool read_exactly(liba::StreamReader& stream, void* buffer, std::uint32_t count)
 {
@@ -50,18 +29,18 @@ bool WAVInfo::read(liba::StreamReader& stream)
     if (!read_exactly(stream, riff, sizeof riff) || std::memcmp(riff, "RIFF", 4) != 0
         || std::memcmp(riff + 8, "WAVE", 4) != 0)
         return false;
-    riff_size = load32(riff + 4);
+    riff_size = platform::read_u32le(riff + 4);
 
     std::uint8_t format[24];
     if (!read_exactly(stream, format, sizeof format) || std::memcmp(format, "fmt ", 4) != 0)
         return false;
-    fmt_size = load32(format + 4);
-    format_tag = load16(format + 8);
-    channels = load16(format + 10);
-    sample_rate = static_cast<std::int32_t>(load32(format + 12));
-    avg_bytes_per_second = load32(format + 16);
-    block_align = load16(format + 20);
-    bits_per_sample = load16(format + 22);
+    fmt_size = platform::read_u32le(format + 4);
+    format_tag = platform::read_u16le(format + 8);
+    channels = platform::read_u16le(format + 10);
+    sample_rate = platform::read_i32le(format + 12);
+    avg_bytes_per_second = platform::read_u32le(format + 16);
+    block_align = platform::read_u16le(format + 20);
+    bits_per_sample = platform::read_u16le(format + 22);
 
     if (!read_extension(stream))
         return false;
@@ -72,7 +51,7 @@ bool WAVInfo::read(liba::StreamReader& stream)
         std::uint8_t chunk[8];
         if (!read_exactly(stream, chunk, sizeof chunk))
             return false;
-        std::uint32_t size = load32(chunk + 4);
+        std::uint32_t size = platform::read_u32le(chunk + 4);
         if (std::memcmp(chunk, "data", 4) == 0) {
             data_size = size;
             data_offset = stream.tell();
@@ -92,21 +71,21 @@ bool WAVInfo::write(liba::StreamWriter& stream)
 
     std::uint8_t head[36];
     std::memcpy(head, "RIFF", 4);
-    store32(head + 4, riff_size);
+    platform::write_u32le(head + 4, riff_size);
     std::memcpy(head + 8, "WAVEfmt ", 8);
-    store32(head + 16, fmt_size);
-    store16(head + 20, format_tag);
-    store16(head + 22, static_cast<std::uint32_t>(channels));
-    store32(head + 24, static_cast<std::uint32_t>(sample_rate));
-    store32(head + 28, avg_bytes_per_second);
-    store16(head + 32, block_align);
-    store16(head + 34, static_cast<std::uint32_t>(bits_per_sample));
+    platform::write_u32le(head + 16, fmt_size);
+    platform::write_u16le(head + 20, format_tag);
+    platform::write_u16le(head + 22, static_cast<std::uint16_t>(channels));
+    platform::write_u32le(head + 24, static_cast<std::uint32_t>(sample_rate));
+    platform::write_u32le(head + 28, avg_bytes_per_second);
+    platform::write_u16le(head + 32, block_align);
+    platform::write_u16le(head + 34, static_cast<std::uint16_t>(bits_per_sample));
     if (!write_exactly(stream, head, sizeof head) || !write_extension(stream))
         return false;
 
     std::uint8_t data[8];
     std::memcpy(data, "data", 4);
-    store32(data + 4, data_size);
+    platform::write_u32le(data + 4, data_size);
     return write_exactly(stream, data, sizeof data);
 }
 

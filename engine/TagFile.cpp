@@ -1,6 +1,7 @@
 #include "engine/TagFile.h"
 
 #include "os/File.h"
+#include "platform/LittleEndian.h"
 
 #include <bit>
 #include <cstring>
@@ -18,22 +19,6 @@ constexpr std::size_t FRAME_BYTES = BANDS * (2 + 4);
 constexpr std::int32_t MAX_TAG_FRAMES = 1 << 16;
 constexpr std::size_t MAX_TAG_BYTES = 4 + 3 * (VARIANT_HEADER_BYTES + FRAME_BYTES * MAX_TAG_FRAMES);
 
-class ByteWriter {
-public:
-    void put32(std::uint32_t value)
-    {
-        for (int shift = 0; shift < 32; shift += 8)
-            bytes.push_back(static_cast<std::uint8_t>(value >> shift));
-    }
-    void put16(std::uint16_t value)
-    {
-        bytes.push_back(static_cast<std::uint8_t>(value));
-        bytes.push_back(static_cast<std::uint8_t>(value >> 8));
-    }
-
-    std::vector<std::uint8_t> bytes;
-};
-
 // Reads little-endian values; every read is checked against what remains.
 class ByteReader {
 public:
@@ -49,8 +34,7 @@ public:
     {
         if (remaining() < 4)
             return false;
-        const std::uint8_t* p = bytes_ + position_;
-        value = p[0] | p[1] << 8 | p[2] << 16 | static_cast<std::uint32_t>(p[3]) << 24;
+        value = platform::read_u32le(bytes_ + position_);
         position_ += 4;
         return true;
     }
@@ -67,14 +51,13 @@ public:
     {
         const std::uint8_t* p = bytes_ + position_;
         position_ += 2;
-        return static_cast<std::int16_t>(p[0] | p[1] << 8);
+        return platform::read_i16le(p);
     }
     std::int32_t get_int32_unchecked()
     {
         const std::uint8_t* p = bytes_ + position_;
         position_ += 4;
-        return static_cast<std::int32_t>(
-            p[0] | p[1] << 8 | p[2] << 16 | static_cast<std::uint32_t>(p[3]) << 24);
+        return platform::read_i32le(p);
     }
 
 private:
@@ -83,20 +66,21 @@ private:
     std::size_t position_ = 0;
 };
 
-void write_variant(ByteWriter& out, const FeatureSet& set)
+void write_variant(std::vector<std::uint8_t>& out, const FeatureSet& set)
 {
     const std::int32_t count = set.empty() ? 0 : set.count;
-    out.put32(static_cast<std::uint32_t>(count));
+    platform::append_u32le(out, static_cast<std::uint32_t>(count));
     for (std::int32_t start : set.segment_start)
-        out.put32(static_cast<std::uint32_t>(start));
+        platform::append_u32le(out, static_cast<std::uint32_t>(start));
     for (std::int32_t end : set.segment_end)
-        out.put32(static_cast<std::uint32_t>(end));
-    out.put32(static_cast<std::uint32_t>(set.segment_count));
+        platform::append_u32le(out, static_cast<std::uint32_t>(end));
+    platform::append_u32le(out, static_cast<std::uint32_t>(set.segment_count));
     const std::size_t values = static_cast<std::size_t>(count) * BANDS;
     for (std::size_t i = 0; i < values; ++i)
-        out.put16(set.normalized ? static_cast<std::uint16_t>(set.normalized[i]) : 0);
+        platform::append_u16le(
+            out, set.normalized ? static_cast<std::uint16_t>(set.normalized[i]) : 0);
     for (std::size_t i = 0; i < values; ++i)
-        out.put32(static_cast<std::uint32_t>(set.frames[i]));
+        platform::append_u32le(out, static_cast<std::uint32_t>(set.frames[i]));
 }
 
 bool read_variant(ByteReader& in, FeatureSet& set)
@@ -147,11 +131,11 @@ bool read_variant(ByteReader& in, FeatureSet& set)
 
 std::vector<std::uint8_t> serialize_template(const VoiceTemplate& handle)
 {
-    ByteWriter out;
-    out.put32(std::bit_cast<std::uint32_t>(handle.threshold()));
+    std::vector<std::uint8_t> out;
+    platform::append_u32le(out, std::bit_cast<std::uint32_t>(handle.threshold()));
     for (int v = 0; v < 3; ++v)
         write_variant(out, handle.variant(v));
-    return std::move(out.bytes);
+    return out;
 }
 
 bool write_template(const VoiceTemplate& handle, liba::StreamWriter& stream)

@@ -1,6 +1,7 @@
 #include "liba/StringTranslator.h"
 
 #include "platform/Convert.h"
+#include "platform/LittleEndian.h"
 
 namespace liba {
 
@@ -44,12 +45,10 @@ std::u16string StringTranslator::decode(std::string_view bytes)
     if (n % 2 != 0 || n < 2 || static_cast<unsigned char>(bytes[0]) != 0xFF
         || static_cast<unsigned char>(bytes[1]) != 0xFE)
         return platform::narrow_to_wide(bytes);
+    auto units = reinterpret_cast<const std::uint8_t*>(bytes.data()) + 2;
     std::u16string text((n - 2) / 2, u'\0');
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        auto low = static_cast<unsigned char>(bytes[2 + 2 * i]);
-        auto high = static_cast<unsigned char>(bytes[3 + 2 * i]);
-        text[i] = static_cast<char16_t>(low | (high << 8));
-    }
+    for (std::size_t i = 0; i < text.size(); ++i)
+        text[i] = static_cast<char16_t>(platform::read_u16le(units + 2 * i));
     return text;
 }
 

@@ -1,6 +1,7 @@
 #include "liba/ZipFile.h"
 
 #include "platform/Convert.h"
+#include "platform/LittleEndian.h"
 
 #include <algorithm>
 #include <string>
@@ -12,17 +13,6 @@ namespace {
 constexpr std::uint32_t LOCAL_HEADER_SIGNATURE = 0x04034b50;
 constexpr std::uint32_t LOCAL_HEADER_SIZE = 30;
 constexpr std::uint16_t FLAG_UTF8_NAME = 1 << 11;
-
-std::uint16_t u16_at(const std::uint8_t* p)
-{
-    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
-}
-
-std::uint32_t u32_at(const std::uint8_t* p)
-{
-    return static_cast<std::uint32_t>(u16_at(p))
-        | (static_cast<std::uint32_t>(u16_at(p + 2)) << 16);
-}
 
 } // namespace
 
@@ -62,13 +52,13 @@ bool ZipFile::next_entry()
     std::uint8_t header[LOCAL_HEADER_SIZE];
     if (!file_->seek(next_header_) || file_->read(header, LOCAL_HEADER_SIZE) != LOCAL_HEADER_SIZE)
         return false;
-    if (u32_at(header) != LOCAL_HEADER_SIGNATURE)
+    if (platform::read_u32le(header) != LOCAL_HEADER_SIGNATURE)
         return false;
-    std::uint16_t flags = u16_at(header + 6);
-    std::uint32_t compressed = u32_at(header + 18);
-    std::uint32_t uncompressed = u32_at(header + 22);
-    std::uint16_t name_length = u16_at(header + 26);
-    std::uint16_t extra_length = u16_at(header + 28);
+    std::uint16_t flags = platform::read_u16le(header + 6);
+    std::uint32_t compressed = platform::read_u32le(header + 18);
+    std::uint32_t uncompressed = platform::read_u32le(header + 22);
+    std::uint16_t name_length = platform::read_u16le(header + 26);
+    std::uint16_t extra_length = platform::read_u16le(header + 28);
     if (compressed != uncompressed)
         return false;
 

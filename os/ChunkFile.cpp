@@ -3,6 +3,8 @@
 #include "os/ChunkFileFinder.h"
 #include "os/Path.h"
 
+#include "platform/LittleEndian.h"
+
 #include <algorithm>
 #include <vector>
 
@@ -20,34 +22,27 @@ ChunkFile::~ChunkFile()
 
 bool ChunkFile::write_u32(std::uint32_t value)
 {
-    unsigned char bytes[4] = {
-        static_cast<unsigned char>(value),
-        static_cast<unsigned char>(value >> 8),
-        static_cast<unsigned char>(value >> 16),
-        static_cast<unsigned char>(value >> 24),
-    };
+    std::uint8_t bytes[4];
+    platform::write_u32le(bytes, value);
     return file_.write(bytes, 4) == 4;
 }
 
 bool ChunkFile::read_u32(std::uint32_t& value)
 {
-    unsigned char bytes[4];
+    std::uint8_t bytes[4];
     if (file_.read(bytes, 4) != 4)
         return false;
-    value = static_cast<std::uint32_t>(bytes[0]) | static_cast<std::uint32_t>(bytes[1]) << 8
-        | static_cast<std::uint32_t>(bytes[2]) << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
+    value = platform::read_u32le(bytes);
     return true;
 }
 
 bool ChunkFile::begin_chunk(const std::u16string& name)
 {
     end_chunk();
-    std::vector<unsigned char> bytes;
+    std::vector<std::uint8_t> bytes;
     bytes.reserve(name.size() * 2);
-    for (char16_t c : name) {
-        bytes.push_back(static_cast<unsigned char>(c));
-        bytes.push_back(static_cast<unsigned char>(c >> 8));
-    }
+    for (char16_t c : name)
+        platform::append_u16le(bytes, c);
     auto length = static_cast<std::uint32_t>(bytes.size());
     if (!write_u32(length) || file_.write(bytes.data(), length) != length)
         return false;
@@ -133,7 +128,7 @@ bool ChunkFile::next_chunk()
     // A damaged length must end the reading, not ask for gigabytes.
     if (name_length > size - position || name_length % 2 != 0)
         return false;
-    std::vector<unsigned char> bytes(name_length);
+    std::vector<std::uint8_t> bytes(name_length);
     if (name_length > 0 && file_.read(bytes.data(), name_length) != name_length)
         return false;
     position += name_length;
@@ -146,7 +141,7 @@ bool ChunkFile::next_chunk()
 
     name_.resize(name_length / 2);
     for (std::size_t i = 0; i < name_.size(); ++i)
-        name_[i] = static_cast<char16_t>(bytes[2 * i] | bytes[2 * i + 1] << 8);
+        name_[i] = static_cast<char16_t>(platform::read_u16le(bytes.data() + 2 * i));
     data_start_ = position;
     data_length_ = data_length;
     has_chunk_ = true;

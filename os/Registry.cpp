@@ -1,5 +1,6 @@
 #include "os/Registry.h"
 
+#include "platform/LittleEndian.h"
 #include "platform/Registry.h"
 #include "platform/RegistryRoots.h"
 
@@ -31,10 +32,8 @@ std::vector<std::uint8_t> little_endian(std::u16string_view text)
 {
     std::vector<std::uint8_t> bytes;
     bytes.reserve(text.size() * 2);
-    for (char16_t c : text) {
-        bytes.push_back(static_cast<std::uint8_t>(c & 0xFF));
-        bytes.push_back(static_cast<std::uint8_t>(c >> 8));
-    }
+    for (char16_t c : text)
+        platform::append_u16le(bytes, c);
     return bytes;
 }
 
@@ -84,7 +83,7 @@ bool read_registry_string(
     // an odd last byte is no character.
     std::u16string read;
     for (std::size_t i = 0; i + 1 < value->data.size(); i += 2) {
-        auto c = static_cast<char16_t>(value->data[i] | (value->data[i + 1] << 8));
+        auto c = static_cast<char16_t>(platform::read_u16le(value->data.data() + i));
         if (c == 0)
             break;
         read.push_back(c);
@@ -100,11 +99,8 @@ bool read_registry_number(
     std::optional<platform::RegistryValue> value;
     if (key.empty() || !platform::Registry::shared().open_and_query(key, value_name, value))
         return false;
-    if (value && value->type == platform::REGISTRY_NUMBER && value->data.size() == 4) {
-        auto& d = value->data;
-        number = static_cast<std::uint32_t>(d[0]) | static_cast<std::uint32_t>(d[1]) << 8
-            | static_cast<std::uint32_t>(d[2]) << 16 | static_cast<std::uint32_t>(d[3]) << 24;
-    }
+    if (value && value->type == platform::REGISTRY_NUMBER && value->data.size() == 4)
+        number = platform::read_u32le(value->data.data());
     return true;
 }
 
@@ -178,9 +174,8 @@ bool RegistryKey::set_number(std::u16string_view value_name, std::uint32_t numbe
 {
     if (!open_)
         return false;
-    platform::RegistryValue value { std::u16string(value_name), platform::REGISTRY_NUMBER,
-        { static_cast<std::uint8_t>(number), static_cast<std::uint8_t>(number >> 8),
-            static_cast<std::uint8_t>(number >> 16), static_cast<std::uint8_t>(number >> 24) } };
+    platform::RegistryValue value { std::u16string(value_name), platform::REGISTRY_NUMBER, {} };
+    platform::append_u32le(value.data, number);
     return platform::Registry::shared().set_value(key_, value);
 }
 

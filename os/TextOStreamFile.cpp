@@ -1,5 +1,7 @@
 #include "os/TextOStreamFile.h"
 
+#include "platform/LittleEndian.h"
+
 #include <bit>
 #include <cstdint>
 
@@ -21,14 +23,11 @@ template<typename C> void TextOStreamFile<C>::write(const C* begin, const C* end
     if constexpr (std::endian::native == std::endian::little) {
         file_.write(begin, static_cast<std::uint32_t>((end - begin) * sizeof(C)));
     } else {
-        unsigned char bytes[512];
+        std::uint8_t bytes[512];
         while (begin != end) {
             std::uint32_t count = 0;
-            for (; begin != end && count < sizeof bytes; ++begin) {
-                auto unit = static_cast<std::uint16_t>(*begin);
-                bytes[count++] = static_cast<unsigned char>(unit & 0xFF);
-                bytes[count++] = static_cast<unsigned char>(unit >> 8);
-            }
+            for (; begin != end && count < sizeof bytes; ++begin, count += 2)
+                platform::write_u16le(bytes + count, static_cast<std::uint16_t>(*begin));
             file_.write(bytes, count);
         }
     }

@@ -1,5 +1,7 @@
 #include "platform/Convert.h"
 
+#include "platform/LittleEndian.h"
+
 #include <algorithm>
 #include <array>
 #include <cerrno>
@@ -90,8 +92,7 @@ char16_t convert_byte(iconv_t converter, unsigned char byte)
     if (iconv(converter, &in, &in_left, &out, &out_left) == static_cast<std::size_t>(-1)
         || out_left != sizeof output - 2)
         return byte;
-    return static_cast<char16_t>(
-        static_cast<unsigned char>(output[0]) | (static_cast<unsigned char>(output[1]) << 8));
+    return static_cast<char16_t>(read_u16le(reinterpret_cast<const std::uint8_t*>(output)));
 }
 
 void build(CodePage& page, const std::string& name)

@@ -1,5 +1,6 @@
 #include "platform/WaveDevice.h"
 
+#include "platform/LittleEndian.h"
 #include "platform/MessageQueue.h"
 #include "platform/WaveBackend.h"
 
@@ -66,11 +67,10 @@ std::size_t Device::play(std::uint8_t* out, std::size_t count)
         for (std::size_t i = 0; i + 1 < done; i += 2) {
             std::uint32_t channel_level
                 = (i / 2) % channels == 0 ? (level & 0xFFFF) : (level >> 16);
-            auto sample = static_cast<std::int16_t>(out[i] | out[i + 1] << 8);
+            std::int16_t sample = read_i16le(out + i);
             auto scaled = static_cast<std::int16_t>(
                 sample * static_cast<std::int32_t>(channel_level) / 0xFFFF);
-            out[i] = static_cast<std::uint8_t>(scaled);
-            out[i + 1] = static_cast<std::uint8_t>(static_cast<std::uint16_t>(scaled) >> 8);
+            write_u16le(out + i, static_cast<std::uint16_t>(scaled));
         }
     }
     return done;

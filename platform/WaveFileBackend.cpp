@@ -1,5 +1,7 @@
 #include "platform/WaveBackend.h"
 
+#include "platform/LittleEndian.h"
+
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
@@ -16,21 +18,6 @@ namespace platform::wave {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-std::uint32_t load32(const std::uint8_t* p)
-{
-    return p[0] | p[1] << 8 | p[2] << 16 | std::uint32_t { p[3] } << 24;
-}
-std::uint16_t load16(const std::uint8_t* p)
-{
-    return static_cast<std::uint16_t>(p[0] | p[1] << 8);
-}
-
-void store32(std::uint8_t* p, std::uint32_t v)
-{
-    for (int i = 0; i < 4; ++i)
-        p[i] = static_cast<std::uint8_t>(v >> (8 * i));
-}
 
 // A device that moves audio in real time: a thread wakes every few
 // milliseconds and moves the bytes that the elapsed time is worth.
@@ -203,10 +190,10 @@ private:
     {
         std::lock_guard guard(speaker.mutex);
         std::uint8_t sizes[4];
-        store32(sizes, speaker.data_bytes + 36);
+        write_u32le(sizes, speaker.data_bytes + 36);
         std::fseek(file, 4, SEEK_SET);
         std::fwrite(sizes, 1, 4, file);
-        store32(sizes, speaker.data_bytes);
+        write_u32le(sizes, speaker.data_bytes);
         std::fseek(file, 40, SEEK_SET);
         std::fwrite(sizes, 1, 4, file);
         std::fclose(file);
@@ -235,8 +222,8 @@ std::FILE* open_speaker_file(const char* path, const WaveFormat& format)
         = { 'R', 'I', 'F', 'F', 36, 0, 0, 0, 'W', 'A', 'V', 'E', 'f', 'm', 't', ' ', 16, 0, 0, 0 };
     header[20] = WAVE_FORMAT_PCM;
     header[22] = static_cast<std::uint8_t>(format.channels);
-    store32(header + 24, format.samples_per_second);
-    store32(header + 28, format.avg_bytes_per_second);
+    write_u32le(header + 24, format.samples_per_second);
+    write_u32le(header + 28, format.avg_bytes_per_second);
     header[32] = static_cast<std::uint8_t>(format.block_align);
     header[34] = static_cast<std::uint8_t>(format.bits_per_sample);
     std::memcpy(header + 36, "data", 4);
@@ -262,15 +249,15 @@ std::optional<std::vector<std::uint8_t>> microphone_samples(
     std::size_t at = 12;
     while (size - at >= 8) {
         const std::uint8_t* chunk = file + at;
-        std::size_t length = load32(chunk + 4);
+        std::size_t length = read_u32le(chunk + 4);
         std::size_t body = at + 8;
         std::size_t available = size - body;
         if (std::memcmp(chunk, "fmt ", 4) == 0) {
             if (length < 16 || available < 16)
                 return std::nullopt;
             const std::uint8_t* format = file + body;
-            format_ok = load16(format) == WAVE_FORMAT_PCM && load16(format + 2) == 1
-                && load32(format + 4) == 22050 && load16(format + 14) == 16;
+            format_ok = read_u16le(format) == WAVE_FORMAT_PCM && read_u16le(format + 2) == 1
+                && read_u32le(format + 4) == 22050 && read_u16le(format + 14) == 16;
         } else if (std::memcmp(chunk, "data", 4) == 0) {
             if (!format_ok)
                 return std::nullopt;

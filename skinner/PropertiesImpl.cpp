@@ -2,6 +2,7 @@
 
 #include "os/Assertion.h"
 #include "os/Log.h"
+#include "platform/LittleEndian.h"
 #include "skinner/SkinFormat.h"
 #include "skinner/SkinNameList.h"
 
@@ -227,7 +228,7 @@ std::optional<std::int32_t> PropertiesImpl::integer(
     auto* record = find_record(node, PropertyType::Integer, name);
     if (!record)
         return std::nullopt;
-    return load_i32(record + 4);
+    return platform::read_i32le(record + 4);
 }
 
 std::optional<Point> PropertiesImpl::point(std::uint32_t node, const std::u16string& name) const
@@ -235,7 +236,7 @@ std::optional<Point> PropertiesImpl::point(std::uint32_t node, const std::u16str
     auto* record = find_record(node, PropertyType::Point, name);
     if (!record)
         return std::nullopt;
-    return Point { load_i16(record + 2), load_i16(record + 4) };
+    return Point { platform::read_i16le(record + 2), platform::read_i16le(record + 4) };
 }
 
 std::optional<Color> PropertiesImpl::color(std::uint32_t node, const std::u16string& name) const
@@ -254,7 +255,7 @@ std::optional<std::u16string> PropertiesImpl::string(
     auto* record = find_record(node, PropertyType::String, name);
     if (!record)
         return std::nullopt;
-    return description_.string_at(load_u16(record + 2));
+    return description_.string_at(platform::read_u16le(record + 2));
 }
 
 std::optional<SkinPicture> PropertiesImpl::picture(
@@ -265,7 +266,7 @@ std::optional<SkinPicture> PropertiesImpl::picture(
         return std::nullopt;
     SkinPicture picture = pictures_[record[18]];
     for (int i = 0; i < 8; ++i)
-        picture.coordinates[i] = load_u16(record + 2 + 2 * i);
+        picture.coordinates[i] = platform::read_u16le(record + 2 + 2 * i);
     picture.stretch = record[19] != 0;
     return picture;
 }
@@ -276,7 +277,7 @@ std::optional<FontDescription> PropertiesImpl::font(
     auto* record = find_record(node, PropertyType::Font, name);
     if (!record)
         return std::nullopt;
-    std::uint32_t index = load_u32(record + 4);
+    std::uint32_t index = platform::read_u32le(record + 4);
     if (index >= fonts_.size())
         return std::nullopt;
     return fonts_[index];
@@ -297,8 +298,8 @@ AutoControl PropertiesImpl::auto_control(std::uint32_t node, std::uint32_t index
         return {};
     const std::uint8_t* entry
         = description_.data() + node + NODE_AUTO_ENTRIES + AutoControlEntry::Size * index;
-    return { description_.string_at(load_u16(entry)).value_or(std::u16string()),
-        description_.string_at(load_u16(entry + 2)).value_or(std::u16string()) };
+    return { description_.string_at(platform::read_u16le(entry)).value_or(std::u16string()),
+        description_.string_at(platform::read_u16le(entry + 2)).value_or(std::u16string()) };
 }
 
 } // namespace skinner

@@ -3,6 +3,7 @@
 #include "liba/ZipFile.h"
 #include "os/File.h"
 #include "os/Log.h"
+#include "platform/LittleEndian.h"
 
 #include <algorithm>
 
@@ -49,7 +50,7 @@ std::optional<std::u16string> SkinDescription::string_at(std::uint32_t offset) c
     std::uint32_t length = size();
     std::u16string text;
     for (std::uint64_t at = offset; at + 2 <= length; at += 2) {
-        char16_t unit = load_u16(&bytes_[static_cast<std::size_t>(at)]);
+        char16_t unit = platform::read_u16le(&bytes_[static_cast<std::size_t>(at)]);
         if (unit == 0)
             return text;
         text.push_back(unit);
@@ -65,7 +66,7 @@ std::optional<int> SkinDescription::compare_at(
     for (std::size_t i = 0;; ++i, at += 2) {
         if (at + 2 > length)
             return std::nullopt;
-        char16_t unit = load_u16(&bytes_[static_cast<std::size_t>(at)]);
+        char16_t unit = platform::read_u16le(&bytes_[static_cast<std::size_t>(at)]);
         if (i == name.size())
             return unit == 0 ? 0 : -1;
         if (unit == 0)
@@ -115,8 +116,8 @@ const std::uint8_t* SkinDescription::find_record(
         return nullptr;
     int index = static_cast<int>(type);
     const std::uint8_t* pair = &bytes_[node + NODE_ARRAYS + 8 * index];
-    std::uint32_t start = load_u32(pair);
-    std::uint32_t end = load_u32(pair + 4);
+    std::uint32_t start = platform::read_u32le(pair);
+    std::uint32_t end = platform::read_u32le(pair + 4);
     if (start > end || end > size())
         return nullptr;
     std::uint32_t record_size = RECORD_SIZES[index];
@@ -128,7 +129,7 @@ const std::uint8_t* SkinDescription::find_record(
     std::uint32_t high = count;
     while (high - low > 1) {
         std::uint32_t middle = low + (high - low) / 2;
-        auto order = compare_at(name, load_u16(record(middle)));
+        auto order = compare_at(name, platform::read_u16le(record(middle)));
         if (!order)
             return nullptr;
         if (*order < 0)
@@ -136,7 +137,7 @@ const std::uint8_t* SkinDescription::find_record(
         else
             low = middle;
     }
-    auto order = compare_at(name, load_u16(record(low)));
+    auto order = compare_at(name, platform::read_u16le(record(low)));
     return order && *order == 0 ? record(low) : nullptr;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/LittleEndian.h"
 #include "skinner/SkinFormat.h"
 
 #include <cstdint>
@@ -28,7 +29,7 @@ public:
     const std::uint8_t* data() const { return bytes_.data(); }
     std::uint32_t size() const { return static_cast<std::uint32_t>(bytes_.size()); }
     // The 32-bit value at `offset`, which the caller has checked.
-    std::uint32_t u32(std::uint32_t offset) const { return format::load_u32(&bytes_[offset]); }
+    std::uint32_t u32(std::uint32_t offset) const { return platform::read_u32le(&bytes_[offset]); }
 
     std::optional<std::u16string> string_at(std::uint32_t offset) const;
     // Compares `name` with the string at `offset` (<0, 0, >0); nullopt when

@@ -7,8 +7,8 @@
 // the skin compiler. All integers are little-endian; every offset counts
 // from the first byte of the description; all strings are UTF-16 with a zero
 // terminator. The records below are packed so that sizeof() is the size of
-// the record in the file; code reads and writes fields with the load and
-// store helpers, never by casting bytes to records.
+// the record in the file; code reads and writes fields with the little-endian
+// helpers of platform/LittleEndian.h, never by casting bytes to records.
 namespace skinner::format {
 
 inline constexpr char16_t MAGIC[4] = { 0x0421, 0x043A, 0x0438, 0x043D };
@@ -120,43 +120,11 @@ inline constexpr std::uint32_t RECORD_SIZES[PROPERTY_TYPE_COUNT] = {
     FontNode::Size,
 };
 
-inline std::uint16_t load_u16(const std::uint8_t* p)
-{
-    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
-}
-
-inline std::uint32_t load_u32(const std::uint8_t* p)
-{
-    return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8)
-        | (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-}
-
-inline std::int16_t load_i16(const std::uint8_t* p)
-{
-    return static_cast<std::int16_t>(load_u16(p));
-}
-inline std::int32_t load_i32(const std::uint8_t* p)
-{
-    return static_cast<std::int32_t>(load_u32(p));
-}
-
 // Whether a node starting at `node` lies wholly inside a description of
 // `length` bytes.
 inline bool node_fits(std::uint32_t node, std::uint32_t length)
 {
     return node <= length && length - node >= NODE_SIZE;
-}
-
-inline void store_u16(std::uint8_t* p, std::uint16_t value)
-{
-    p[0] = static_cast<std::uint8_t>(value);
-    p[1] = static_cast<std::uint8_t>(value >> 8);
-}
-
-inline void store_u32(std::uint8_t* p, std::uint32_t value)
-{
-    for (int i = 0; i < 4; ++i)
-        p[i] = static_cast<std::uint8_t>(value >> (8 * i));
 }
 
 } // namespace skinner::format

@@ -1,5 +1,6 @@
 #include "skinner/SkinHeader.h"
 
+#include "platform/LittleEndian.h"
 #include "skinner/SkinFormat.h"
 
 namespace skinner {
@@ -13,12 +14,12 @@ namespace {
 bool text_field_well_formed(const std::uint8_t* field)
 {
     std::uint32_t i = 0;
-    while (i < TEXT_FIELD_UNITS && load_u16(field + 2 * i) != 0)
+    while (i < TEXT_FIELD_UNITS && platform::read_u16le(field + 2 * i) != 0)
         ++i;
     if (i == TEXT_FIELD_UNITS)
         return false;
     for (; i < TEXT_FIELD_UNITS; ++i) {
-        if (load_u16(field + 2 * i) != 0)
+        if (platform::read_u16le(field + 2 * i) != 0)
             return false;
     }
     return true;
@@ -28,7 +29,7 @@ std::u16string text_field(const std::uint8_t* field)
 {
     std::u16string text;
     for (std::uint32_t i = 0; i < TEXT_FIELD_UNITS; ++i) {
-        char16_t unit = load_u16(field + 2 * i);
+        char16_t unit = platform::read_u16le(field + 2 * i);
         if (unit == 0)
             break;
         text.push_back(unit);
@@ -43,14 +44,14 @@ bool SkinHeader::well_formed(const std::uint8_t* header, std::uint32_t length)
     if (length < HEADER_SIZE)
         return false;
     for (int i = 0; i < 4; ++i) {
-        if (load_u16(header + HEADER_MAGIC + 2 * i) != MAGIC[i])
+        if (platform::read_u16le(header + HEADER_MAGIC + 2 * i) != MAGIC[i])
             return false;
     }
     if (!text_field_well_formed(header + HEADER_VERSION)
         || !text_field_well_formed(header + HEADER_DEVICES))
         return false;
-    std::uint32_t variant_tree = load_u32(header + HEADER_VARIANT_TREE);
-    std::uint32_t kind_tree = load_u32(header + HEADER_KIND_TREE);
+    std::uint32_t variant_tree = platform::read_u32le(header + HEADER_VARIANT_TREE);
+    std::uint32_t kind_tree = platform::read_u32le(header + HEADER_KIND_TREE);
     if (variant_tree == 0 || !node_fits(variant_tree, length))
         return false;
     return kind_tree == 0 || node_fits(kind_tree, length);
@@ -69,32 +70,32 @@ std::u16string SkinHeader::devices() const
 Point SkinHeader::design_size(int index) const
 {
     const std::uint8_t* entry = bytes_ + HEADER_DESIGN_SIZES + DESIGN_SIZE_RECORD * index;
-    return { load_i32(entry), load_i32(entry + 4) };
+    return { platform::read_i32le(entry), platform::read_i32le(entry + 4) };
 }
 
 std::uint32_t SkinHeader::variant_tree() const
 {
-    return load_u32(bytes_ + HEADER_VARIANT_TREE);
+    return platform::read_u32le(bytes_ + HEADER_VARIANT_TREE);
 }
 
 std::uint32_t SkinHeader::kind_tree() const
 {
-    return load_u32(bytes_ + HEADER_KIND_TREE);
+    return platform::read_u32le(bytes_ + HEADER_KIND_TREE);
 }
 
 std::uint32_t SkinHeader::picture_count() const
 {
-    return load_u32(bytes_ + HEADER_PICTURE_COUNT);
+    return platform::read_u32le(bytes_ + HEADER_PICTURE_COUNT);
 }
 
 std::uint32_t SkinHeader::font_count() const
 {
-    return load_u32(bytes_ + HEADER_FONT_COUNT);
+    return platform::read_u32le(bytes_ + HEADER_FONT_COUNT);
 }
 
 std::uint32_t SkinHeader::name_list() const
 {
-    return load_u32(bytes_ + HEADER_NAME_LIST);
+    return platform::read_u32le(bytes_ + HEADER_NAME_LIST);
 }
 
 bool SkinHeader::check_version(

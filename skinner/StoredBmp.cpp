@@ -1,5 +1,6 @@
 #include "skinner/StoredBmp.h"
 
+#include "platform/LittleEndian.h"
 #include "platform/graphics/ImageDecoder.h"
 
 #include <algorithm>
@@ -13,15 +14,6 @@ constexpr std::size_t FILE_HEADER_SIZE = 14;
 constexpr std::size_t INFO_HEADER_SIZE = 40;
 constexpr std::uint32_t BI_RGB = 0;
 constexpr std::uint32_t BI_BITFIELDS = 3;
-
-std::uint32_t u16_at(const std::uint8_t* p)
-{
-    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8;
-}
-std::uint32_t u32_at(const std::uint8_t* p)
-{
-    return u16_at(p) | u16_at(p + 2) << 16;
-}
 
 // One colour channel taken out of a pixel word by its bit-field mask and
 // widened to 8 bits.
@@ -58,13 +50,13 @@ std::optional<platform::Bitmap> read_stored_bmp(
 {
     if (!data || size < FILE_HEADER_SIZE + INFO_HEADER_SIZE || data[0] != 'B' || data[1] != 'M')
         return std::nullopt;
-    std::uint32_t pixel_offset = u32_at(data + 10);
+    std::uint32_t pixel_offset = platform::read_u32le(data + 10);
     const std::uint8_t* info = data + FILE_HEADER_SIZE;
-    std::uint32_t info_size = u32_at(info);
-    long long width = std::int32_t(u32_at(info + 4));
-    long long signed_height = std::int32_t(u32_at(info + 8));
-    std::uint32_t bit_count = u16_at(info + 14);
-    std::uint32_t compression = u32_at(info + 16);
+    std::uint32_t info_size = platform::read_u32le(info);
+    long long width = platform::read_i32le(info + 4);
+    long long signed_height = platform::read_i32le(info + 8);
+    std::uint32_t bit_count = platform::read_u16le(info + 14);
+    std::uint32_t compression = platform::read_u32le(info + 16);
     bool top_down = signed_height < 0;
     long long height = top_down ? -signed_height : signed_height;
     if (info_size < INFO_HEADER_SIZE || info_size > size - FILE_HEADER_SIZE)
@@ -89,9 +81,9 @@ std::optional<platform::Bitmap> read_stored_bmp(
             if (size < FILE_HEADER_SIZE + INFO_HEADER_SIZE + 12)
                 return std::nullopt;
             const std::uint8_t* masks = info + INFO_HEADER_SIZE;
-            red = Field(u32_at(masks));
-            green = Field(u32_at(masks + 4));
-            blue = Field(u32_at(masks + 8));
+            red = Field(platform::read_u32le(masks));
+            green = Field(platform::read_u32le(masks + 4));
+            blue = Field(platform::read_u32le(masks + 8));
         } else if (compression != BI_RGB) {
             return std::nullopt;
         } else if (bit_count == 16) {
@@ -132,13 +124,14 @@ std::optional<platform::Bitmap> read_stored_bmp(
                 continue;
             }
             case 16:
-                word = u16_at(source + x * 2);
+                word = platform::read_u16le(source + x * 2);
                 break;
             case 24:
-                word = u16_at(source + x * 3) | std::uint32_t(source[x * 3 + 2]) << 16;
+                word
+                    = platform::read_u16le(source + x * 3) | std::uint32_t(source[x * 3 + 2]) << 16;
                 break;
             case 32:
-                word = u32_at(source + x * 4);
+                word = platform::read_u32le(source + x * 4);
                 break;
             }
             target[x] = platform::make_color(red.value(word), green.value(word), blue.value(word));

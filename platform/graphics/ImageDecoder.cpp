@@ -1,5 +1,7 @@
 #include "platform/graphics/ImageDecoder.h"
 
+#include "platform/LittleEndian.h"
+
 #include <gdk-pixbuf/gdk-pixbuf.h>
 #include <png.h>
 
@@ -52,15 +54,6 @@ const char* loader_type(ImageType type)
     return nullptr;
 }
 
-std::uint32_t little16(const std::uint8_t* p)
-{
-    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8;
-}
-std::uint32_t little32(const std::uint8_t* p)
-{
-    return little16(p) | little16(p + 2) << 16;
-}
-
 // The BMP loader sizes its work from the headers before it reports the
 // image size: it buffers everything between the headers and the pixel data
 // (the palette and the colour masks), then one row at a time from the width
@@ -72,7 +65,7 @@ bool plausible_bmp(const std::uint8_t* data, std::size_t size)
     constexpr std::size_t FILE_HEADER = 14;
     if (size < FILE_HEADER + 12 || data[0] != 'B' || data[1] != 'M')
         return false;
-    std::uint32_t header_size = little32(data + 14);
+    std::uint32_t header_size = read_u32le(data + 14);
     bool core = header_size == 12;
     switch (header_size) {
     case 12:
@@ -90,7 +83,7 @@ bool plausible_bmp(const std::uint8_t* data, std::size_t size)
         return false;
     // Everything before the pixels is buffered at once, so the pixels must
     // start inside the bytes we have, after the headers.
-    std::uint32_t pixel_offset = little32(data + 10);
+    std::uint32_t pixel_offset = read_u32le(data + 10);
     if (pixel_offset > size || pixel_offset < FILE_HEADER + header_size)
         return false;
     std::size_t gap = pixel_offset - FILE_HEADER - header_size;
@@ -98,18 +91,18 @@ bool plausible_bmp(const std::uint8_t* data, std::size_t size)
     long long width = 0, height = 0;
     std::uint32_t planes = 0, bit_count = 0, compression = 0, image_size = 0, colours = 0;
     if (core) {
-        width = little16(data + 18);
-        height = little16(data + 20);
-        planes = little16(data + 22);
-        bit_count = little16(data + 24);
+        width = read_u16le(data + 18);
+        height = read_u16le(data + 20);
+        planes = read_u16le(data + 22);
+        bit_count = read_u16le(data + 24);
     } else {
-        width = std::int32_t(little32(data + 18));
-        height = std::int32_t(little32(data + 22));
-        planes = little16(data + 26);
-        bit_count = little16(data + 28);
-        compression = little32(data + 30);
-        image_size = little32(data + 34);
-        colours = little32(data + 46);
+        width = read_i32le(data + 18);
+        height = read_i32le(data + 22);
+        planes = read_u16le(data + 26);
+        bit_count = read_u16le(data + 28);
+        compression = read_u32le(data + 30);
+        image_size = read_u32le(data + 34);
+        colours = read_u32le(data + 46);
     }
     if (!acceptable_size(width, height < 0 ? -height : height) || planes != 1)
         return false;
@@ -168,7 +161,7 @@ bool plausible_gif(const std::uint8_t* data, std::size_t size)
 {
     if (size < 13 || std::memcmp(data, "GIF", 3) != 0)
         return false;
-    if (!acceptable_size(little16(data + 6), little16(data + 8)))
+    if (!acceptable_size(read_u16le(data + 6), read_u16le(data + 8)))
         return false;
     std::size_t at = 13;
     std::uint64_t frame_pixels = 0;
@@ -189,7 +182,7 @@ bool plausible_gif(const std::uint8_t* data, std::size_t size)
         } else if (block == 0x2C) {
             if (at + 9 > size)
                 return false;
-            std::uint32_t width = little16(data + at + 4), height = little16(data + at + 6);
+            std::uint32_t width = read_u16le(data + at + 4), height = read_u16le(data + at + 6);
             if (!acceptable_size(width, height))
                 return false;
             // Every frame of an animation keeps its own buffer, so all of

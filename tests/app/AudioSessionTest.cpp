@@ -1,4 +1,5 @@
 #include "app/AudioSession.h"
+#include "tests/audio/AudioTestSupport.h"
 #include "tests/engine/Recordings.h"
 #include "tests/support/TempDirectory.h"
 
@@ -12,26 +13,15 @@
 
 namespace {
 
-audio::PCMData block(const std::vector<std::int16_t>& samples, std::int32_t channels)
-{
-    liba::Buffer bytes(static_cast<std::int32_t>(samples.size() * 2));
-    std::uint8_t* out = bytes.writable_data();
-    for (std::size_t i = 0; i < samples.size(); ++i) {
-        out[2 * i] = static_cast<std::uint8_t>(samples[i]);
-        out[2 * i + 1] = static_cast<std::uint8_t>(static_cast<std::uint16_t>(samples[i]) >> 8);
-    }
-    return audio::PCMData(bytes, channels, audio::CAPTURE_BITS, audio::CAPTURE_SAMPLE_RATE);
-}
-
 TEST(AudioSession, TheCaptureIsTakenAfterTheLeadInAndOnlyInTheCaptureFormat)
 {
     AudioSession session;
     std::vector<std::int16_t> samples = test_recordings::noise(20000, 3000, 5u);
     session.capture_buffer().set_duration(audio::MAX_RECORD_SECONDS);
-    session.capture_buffer().on_data(block(samples, 2));
+    session.capture_buffer().on_data(audio_test::sample_block(samples, 2));
     EXPECT_TRUE(session.take_capture().empty());
 
-    session.capture_buffer().on_data(block(samples, audio::CAPTURE_CHANNELS));
+    session.capture_buffer().on_data(audio_test::sample_block(samples));
     std::vector<std::int16_t> taken = session.take_capture();
     EXPECT_EQ(taken,
         std::vector<std::int16_t>(samples.begin() + audio::LEAD_IN_BYTES / 2, samples.end()));
@@ -44,7 +34,7 @@ TEST(AudioSession, ElapsedCountsFromTheStartOfEachCapture)
     TempDirectory temp;
     {
         audio::FileWriterWAVPCM writer(temp.wide("mic.wav"));
-        writer.on_data(block(test_recordings::noise(66150, 30, 7u), audio::CAPTURE_CHANNELS));
+        writer.on_data(audio_test::sample_block(test_recordings::noise(66150, 30, 7u)));
     }
     ::setenv("RINGWISE_MIC", temp.native("mic.wav").c_str(), 1);
     {

@@ -1,4 +1,5 @@
 #include "tests/app/DocumentFixture.h"
+#include "tests/audio/AudioTestSupport.h"
 #include "tests/engine/Recordings.h"
 
 #include "audio/CaptureFormat.h"
@@ -22,26 +23,14 @@ protected:
 
     void write_wav(const std::string& name, const std::vector<std::int16_t>& samples)
     {
-        liba::Buffer bytes(static_cast<std::int32_t>(samples.size() * 2));
-        std::uint8_t* out = bytes.writable_data();
-        for (std::size_t i = 0; i < samples.size(); ++i) {
-            out[2 * i] = static_cast<std::uint8_t>(samples[i]);
-            out[2 * i + 1] = static_cast<std::uint8_t>(static_cast<std::uint16_t>(samples[i]) >> 8);
-        }
         audio::FileWriterWAVPCM writer(temp.wide(name));
-        writer.on_data(audio::PCMData(
-            bytes, audio::CAPTURE_CHANNELS, audio::CAPTURE_BITS, audio::CAPTURE_SAMPLE_RATE));
+        writer.on_data(audio_test::sample_block(samples));
     }
 
     std::vector<std::int16_t> read_wav(const std::string& name)
     {
         audio::FileReaderWAVPCM reader(temp.wide(name));
-        audio::PCMData all = reader.get_data(1 << 24);
-        std::vector<std::int16_t> samples(static_cast<std::size_t>(all.length() / 2));
-        for (std::size_t i = 0; i < samples.size(); ++i)
-            samples[i]
-                = static_cast<std::int16_t>(all.bytes()[2 * i] | all.bytes()[2 * i + 1] << 8);
-        return samples;
+        return audio_test::samples_of(reader.get_data(1 << 24));
     }
 
     // Waits, as the recognition run does, until more than 2.7 s have passed
@@ -104,7 +93,8 @@ TEST_F(DocumentAudio, PlayingAFileWaitsForItsEnd)
 
     // The speaker file is complete once the device has closed.
     std::uint32_t started = platform::tick_count();
-    while (read_wav("speaker.wav").size() < samples.size() && platform::tick_count() - started < 5000)
+    while (
+        read_wav("speaker.wav").size() < samples.size() && platform::tick_count() - started < 5000)
         platform::sleep(50);
     auto played = read_wav("speaker.wav");
     ASSERT_GE(played.size(), samples.size());

@@ -1,4 +1,5 @@
 #include "tests/app/DocumentFixture.h"
+#include "tests/audio/AudioTestSupport.h"
 #include "tests/engine/Recordings.h"
 
 #include "app/TrainedTag.h"
@@ -21,27 +22,6 @@ protected:
         return samples;
     }
 
-    static audio::PCMData block(const std::vector<std::int16_t>& samples)
-    {
-        liba::Buffer bytes(static_cast<std::int32_t>(samples.size() * 2));
-        std::uint8_t* out = bytes.writable_data();
-        for (std::size_t i = 0; i < samples.size(); ++i) {
-            out[2 * i] = static_cast<std::uint8_t>(samples[i]);
-            out[2 * i + 1] = static_cast<std::uint8_t>(static_cast<std::uint16_t>(samples[i]) >> 8);
-        }
-        return audio::PCMData(
-            bytes, audio::CAPTURE_CHANNELS, audio::CAPTURE_BITS, audio::CAPTURE_SAMPLE_RATE);
-    }
-
-    static std::vector<std::int16_t> samples_of(const audio::PCMData& data)
-    {
-        std::vector<std::int16_t> samples(static_cast<std::size_t>(data.length() / 2));
-        for (std::size_t i = 0; i < samples.size(); ++i)
-            samples[i]
-                = static_cast<std::int16_t>(data.bytes()[2 * i] | data.bytes()[2 * i + 1] << 8);
-        return samples;
-    }
-
     static std::string serialized(const VoiceTemplate& voice)
     {
         std::vector<std::uint8_t> bytes = serialize_template(voice);
@@ -51,7 +31,7 @@ protected:
     void capture(const std::vector<std::int16_t>& samples)
     {
         document->audio().capture_buffer().set_duration(audio::MAX_RECORD_SECONDS);
-        document->audio().capture_buffer().on_data(block(samples));
+        document->audio().capture_buffer().on_data(audio_test::sample_block(samples));
     }
 
     Command entry() const
@@ -103,7 +83,7 @@ TEST_F(TrainTag, StoresTheTemplateAndTheRecordingOfTheSpeechAfterTheLeadIn)
     ASSERT_TRUE(reader.is_good());
     EXPECT_EQ(reader.get_channels(), audio::CAPTURE_CHANNELS);
     EXPECT_EQ(reader.get_sample_rate(), audio::CAPTURE_SAMPLE_RATE);
-    EXPECT_EQ(samples_of(reader.get_data(1 << 24)), expected->recording());
+    EXPECT_EQ(audio_test::samples_of(reader.get_data(1 << 24)), expected->recording());
     EXPECT_LT(expected->recording().size(), speech.size());
 
     // The capture was used up.

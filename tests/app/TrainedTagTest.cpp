@@ -1,4 +1,5 @@
 #include "app/TrainedTag.h"
+#include "tests/audio/AudioTestSupport.h"
 #include "tests/engine/Recordings.h"
 #include "tests/support/TempDirectory.h"
 
@@ -9,14 +10,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-std::vector<std::int16_t> samples_of(const audio::PCMData& data)
-{
-    std::vector<std::int16_t> samples(static_cast<std::size_t>(data.length() / 2));
-    for (std::size_t i = 0; i < samples.size(); ++i)
-        samples[i] = static_cast<std::int16_t>(data.bytes()[2 * i] | data.bytes()[2 * i + 1] << 8);
-    return samples;
-}
 
 TEST(TrainedTag, CapturesWithoutSpeechTrainNothing)
 {
@@ -65,7 +58,7 @@ TEST(TrainedTag, WritesTheTemplateAndTheRecordingInTheCaptureFormat)
     EXPECT_EQ(reader.get_channels(), audio::CAPTURE_CHANNELS);
     EXPECT_EQ(reader.get_bits_per_sample(), audio::CAPTURE_BITS);
     EXPECT_EQ(reader.get_sample_rate(), audio::CAPTURE_SAMPLE_RATE);
-    EXPECT_EQ(samples_of(reader.get_data(1 << 24)), tag->recording());
+    EXPECT_EQ(audio_test::samples_of(reader.get_data(1 << 24)), tag->recording());
 
     // A folder that does not exist cannot take either file.
     EXPECT_FALSE(tag->write_tag(temp.wide("missing/001.tag")));

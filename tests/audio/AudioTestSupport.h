@@ -1,6 +1,8 @@
 #pragma once
 
+#include "audio/CaptureFormat.h"
 #include "audio/PCMData.h"
+#include "platform/LittleEndian.h"
 
 #include <cstdint>
 #include <fstream>
@@ -25,8 +27,7 @@ inline void write_bytes(const std::string& path, const std::vector<std::uint8_t>
 
 inline std::uint32_t le32(const std::vector<std::uint8_t>& bytes, std::size_t at)
 {
-    return bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16
-        | static_cast<std::uint32_t>(bytes[at + 3]) << 24;
+    return platform::read_u32le(bytes.data() + at);
 }
 
 // `frames` frames of 16-bit mono at `rate`; sample i holds the value i (mod 2^16)
@@ -35,25 +36,37 @@ inline audio::PCMData ramp(std::int32_t frames, std::int32_t rate = 22050, std::
 {
     liba::Buffer bytes(frames * 2);
     std::uint8_t* out = bytes.writable_data();
-    for (std::int32_t i = 0; i < frames; ++i) {
-        auto value = static_cast<std::uint16_t>(first + i);
-        out[2 * i] = static_cast<std::uint8_t>(value);
-        out[2 * i + 1] = static_cast<std::uint8_t>(value >> 8);
-    }
+    for (std::int32_t i = 0; i < frames; ++i)
+        platform::write_u16le(out + 2 * i, static_cast<std::uint16_t>(first + i));
     return audio::PCMData(bytes, 1, 16, rate);
+}
+
+// A block of 16-bit samples, by default in the capture format.
+inline audio::PCMData sample_block(const std::vector<std::int16_t>& samples,
+    std::int32_t channels = audio::CAPTURE_CHANNELS, std::int32_t rate = audio::CAPTURE_SAMPLE_RATE)
+{
+    liba::Buffer bytes(static_cast<std::int32_t>(samples.size() * 2));
+    std::uint8_t* out = bytes.writable_data();
+    for (std::size_t i = 0; i < samples.size(); ++i)
+        platform::write_u16le(out + 2 * i, static_cast<std::uint16_t>(samples[i]));
+    return audio::PCMData(bytes, channels, 16, rate);
+}
+
+// The 16-bit samples a block holds; an odd last byte is no sample.
+inline std::vector<std::int16_t> samples_of(const audio::PCMData& block)
+{
+    std::vector<std::int16_t> samples(static_cast<std::size_t>(block.length() / 2));
+    for (std::size_t i = 0; i < samples.size(); ++i)
+        samples[i] = platform::read_i16le(block.bytes() + 2 * i);
+    return samples;
 }
 
 inline std::int32_t sample_at(const audio::PCMData& block, std::int32_t index)
 {
-    return block.bytes()[2 * index] | block.bytes()[2 * index + 1] << 8;
+    return platform::read_u16le(block.bytes() + 2 * index);
 }
 
-// Appends the little-endian bytes of `value` (`size` bytes) or a text tag.
-inline void put(std::vector<std::uint8_t>& out, std::uint32_t value, int size)
-{
-    for (int i = 0; i < size; ++i)
-        out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
-}
+// Appends a four-character chunk tag.
 inline void put(std::vector<std::uint8_t>& out, const char* tag)
 {
     out.insert(out.end(), tag, tag + 4);

@@ -1,6 +1,7 @@
 #include "audio/FileReaderWAVPCM.h"
 #include "audio/AudioBuffer.h"
 #include "audio/FileWriterWAVPCM.h"
+#include "platform/LittleEndian.h"
 #include "tests/audio/AudioTestSupport.h"
 #include "tests/support/TempDirectory.h"
 
@@ -21,28 +22,26 @@ std::vector<std::uint8_t> wav_image(std::int32_t frames, std::uint32_t format_si
 {
     std::vector<std::uint8_t> out;
     put(out, "RIFF");
-    put(out, 0, 4);
+    platform::append_u32le(out, 0);
     put(out, "WAVE");
     put(out, "fmt ");
-    put(out, format_size, 4);
-    put(out, format_tag, 2);
-    put(out, 1, 2);
-    put(out, 22050, 4);
-    put(out, 44100, 4);
-    put(out, 2, 2);
-    put(out, 16, 2);
+    platform::append_u32le(out, format_size);
+    platform::append_u16le(out, format_tag);
+    platform::append_u16le(out, 1);
+    platform::append_u32le(out, 22050);
+    platform::append_u32le(out, 44100);
+    platform::append_u16le(out, 2);
+    platform::append_u16le(out, 16);
     for (std::uint32_t i = 16; i < format_size; ++i)
         out.push_back(0);
     out.insert(out.end(), between.begin(), between.end());
     put(out, "data");
-    put(out,
-        claimed < 0 ? static_cast<std::uint32_t>(frames * 2) : static_cast<std::uint32_t>(claimed),
-        4);
+    platform::append_u32le(out,
+        claimed < 0 ? static_cast<std::uint32_t>(frames * 2) : static_cast<std::uint32_t>(claimed));
     PCMData samples = ramp(frames);
     out.insert(out.end(), samples.bytes(), samples.bytes() + samples.length());
     std::uint32_t riff = static_cast<std::uint32_t>(out.size() - 8);
-    for (int i = 0; i < 4; ++i)
-        out[4 + i] = static_cast<std::uint8_t>(riff >> (8 * i));
+    platform::write_u32le(out.data() + 4, riff);
     return out;
 }
 
@@ -86,7 +85,7 @@ TEST(FileReaderWAVPCM, SkipsOtherChunksBeforeTheData)
 {
     std::vector<std::uint8_t> list;
     put(list, "LIST");
-    put(list, 9, 4); // odd size: taken as it is, without a pad byte
+    platform::append_u32le(list, 9); // odd size: taken as it is, without a pad byte
     list.insert(list.end(), 9, 'x');
 
     TempDirectory dir;
@@ -103,7 +102,7 @@ TEST(FileReaderWAVPCM, RejectsHeadersItCannotPlay)
     TempDirectory dir;
     std::vector<std::uint8_t> huge_chunk;
     put(huge_chunk, "junk");
-    put(huge_chunk, 0xFFFFFFF0u, 4);
+    platform::append_u32le(huge_chunk, 0xFFFFFFF0u);
     std::vector<std::uint8_t> no_wave = wav_image(10);
     no_wave[8] = 'X';
     std::vector<std::uint8_t> truncated = wav_image(10);

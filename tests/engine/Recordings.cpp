@@ -1,5 +1,7 @@
 #include "tests/engine/Recordings.h"
 
+#include "platform/LittleEndian.h"
+
 #include <algorithm>
 #include <fstream>
 #include <iterator>
@@ -14,14 +16,11 @@ std::vector<std::int16_t> load(const std::string& name)
     std::ifstream file(path, std::ios::binary);
     if (!file)
         throw std::runtime_error("missing fixture " + path);
-    std::vector<char> bytes(
+    std::vector<std::uint8_t> bytes(
         (std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
     std::vector<std::int16_t> samples(bytes.size() / 2);
-    for (std::size_t i = 0; i < samples.size(); ++i) {
-        const auto low = static_cast<std::uint8_t>(bytes[2 * i]);
-        const auto high = static_cast<std::uint8_t>(bytes[2 * i + 1]);
-        samples[i] = static_cast<std::int16_t>(low | high << 8);
-    }
+    for (std::size_t i = 0; i < samples.size(); ++i)
+        samples[i] = platform::read_i16le(bytes.data() + 2 * i);
     return samples;
 }
 

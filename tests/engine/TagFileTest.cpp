@@ -4,13 +4,13 @@
 #include "engine/Matcher.h"
 #include "engine/TemplatePreparation.h"
 #include "os/File.h"
+#include "platform/LittleEndian.h"
 
 #include "tests/engine/Recordings.h"
 #include "tests/support/TempDirectory.h"
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <filesystem>
 
 using namespace test_recordings;
@@ -41,18 +41,6 @@ void expect_same_variants(const VoiceTemplate& a, const VoiceTemplate& b)
     }
 }
 
-std::int32_t int32_at(const std::vector<std::uint8_t>& bytes, std::size_t offset)
-{
-    std::int32_t value;
-    std::memcpy(&value, bytes.data() + offset, 4);
-    return value;
-}
-
-void put_int32(std::vector<std::uint8_t>& bytes, std::size_t offset, std::int32_t value)
-{
-    std::memcpy(bytes.data() + offset, &value, 4);
-}
-
 class TagFileOnDisk : public ::testing::Test {
 protected:
     std::u16string path(const std::string& name) const { return directory_.wide(name); }
@@ -73,14 +61,12 @@ TEST(TagFile, LayoutIsLittleEndianWithoutPadding)
     std::size_t offset = 4;
     for (int v = 0; v < 3; ++v) {
         const FeatureSet& set = tag.variant(v);
-        EXPECT_EQ(int32_at(bytes, offset), set.count);
-        EXPECT_EQ(int32_at(bytes, offset + 4), set.segment_start[0]);
-        EXPECT_EQ(int32_at(bytes, offset + 16), set.segment_end[0]);
-        EXPECT_EQ(int32_at(bytes, offset + 28), set.segment_count);
-        std::int16_t first_normalized;
-        std::memcpy(&first_normalized, bytes.data() + offset + 32, 2);
-        EXPECT_EQ(first_normalized, set.normalized[0]);
-        EXPECT_EQ(int32_at(bytes, offset + 32 + 8 * set.count), set.frames[0]);
+        EXPECT_EQ(platform::read_i32le(bytes.data() + offset), set.count);
+        EXPECT_EQ(platform::read_i32le(bytes.data() + offset + 4), set.segment_start[0]);
+        EXPECT_EQ(platform::read_i32le(bytes.data() + offset + 16), set.segment_end[0]);
+        EXPECT_EQ(platform::read_i32le(bytes.data() + offset + 28), set.segment_count);
+        EXPECT_EQ(platform::read_i16le(bytes.data() + offset + 32), set.normalized[0]);
+        EXPECT_EQ(platform::read_i32le(bytes.data() + offset + 32 + 8 * set.count), set.frames[0]);
         offset += 32 + 24 * static_cast<std::size_t>(set.count);
     }
     EXPECT_EQ(offset, bytes.size());
@@ -142,7 +128,7 @@ TEST(TagFile, TruncatedOrExtendedFilesAreRejected)
 TEST(TagFile, DamagedCountsAndSegmentsAreRejected)
 {
     const std::vector<std::uint8_t> good = serialize_template(trained("margaret-slow"));
-    const std::int32_t count = int32_at(good, 4);
+    const std::int32_t count = platform::read_i32le(good.data() + 4);
     ASSERT_GT(count, 0);
     struct Damage {
         std::size_t offset;
@@ -161,7 +147,8 @@ TEST(TagFile, DamagedCountsAndSegmentsAreRejected)
     };
     for (const Damage& damage : damages) {
         std::vector<std::uint8_t> bytes = good;
-        put_int32(bytes, damage.offset, damage.value);
+        platform::write_u32le(
+            bytes.data() + damage.offset, static_cast<std::uint32_t>(damage.value));
         EXPECT_FALSE(parse_template(bytes.data(), bytes.size()).has_template())
             << "offset " << damage.offset << " value " << damage.value;
     }

@@ -1,6 +1,7 @@
 #include "liba/StringTranslator.h"
 
 #include "os/File.h"
+#include "platform/LittleEndian.h"
 
 #include "tests/support/TempDirectory.h"
 
@@ -13,10 +14,8 @@ namespace {
 std::string utf16_file(std::u16string_view text)
 {
     std::string bytes = "\xFF\xFE";
-    for (char16_t c : text) {
-        bytes.push_back(static_cast<char>(c & 0xFF));
-        bytes.push_back(static_cast<char>(c >> 8));
-    }
+    for (char16_t c : text)
+        platform::append_u16le(bytes, c);
     return bytes;
 }
 

@@ -1,6 +1,7 @@
 #include "os/ChunkFile.h"
 
 #include "platform/Convert.h"
+#include "platform/LittleEndian.h"
 #include "tests/support/TempDirectory.h"
 
 #include <gtest/gtest.h>
@@ -13,9 +14,8 @@ namespace {
 
 std::string le32(std::uint32_t value)
 {
-    std::string bytes(4, '\0');
-    for (int i = 0; i < 4; ++i)
-        bytes[static_cast<std::size_t>(i)] = static_cast<char>(value >> (8 * i));
+    std::string bytes;
+    platform::append_u32le(bytes, value);
     return bytes;
 }
 
@@ -23,10 +23,8 @@ std::string le32(std::uint32_t value)
 std::string chunk_bytes(const std::u16string& name, const std::string& data)
 {
     std::string bytes = le32(static_cast<std::uint32_t>(name.size() * 2));
-    for (char16_t c : name) {
-        bytes += static_cast<char>(c & 0xFF);
-        bytes += static_cast<char>(c >> 8);
-    }
+    for (char16_t c : name)
+        platform::append_u16le(bytes, c);
     return bytes + le32(static_cast<std::uint32_t>(data.size())) + data;
 }
 

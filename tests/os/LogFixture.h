@@ -4,6 +4,7 @@
 #include "os/Path.h"
 #include "os/Registry.h"
 #include "platform/Convert.h"
+#include "platform/LittleEndian.h"
 
 #include "tests/support/TempDirectory.h"
 
@@ -61,10 +62,8 @@ protected:
     static std::string log_file_of(std::u16string_view text)
     {
         std::string bytes = "\xFF\xFE";
-        for (char16_t c : text) {
-            bytes.push_back(static_cast<char>(c & 0xFF));
-            bytes.push_back(static_cast<char>(c >> 8));
-        }
+        for (char16_t c : text)
+            platform::append_u16le(bytes, c);
         return bytes;
     }
 

@@ -1,5 +1,7 @@
 #include "platform/Registry.h"
 
+#include "platform/LittleEndian.h"
+
 #include "tests/support/TempDirectory.h"
 
 #include <gtest/gtest.h>
@@ -16,9 +18,9 @@ constexpr const char16_t* TARN = u"HKEY_CURRENT_USER\\Software\\Tarn";
 
 RegistryValue number_value(const std::u16string& name, std::uint32_t number)
 {
-    return { name, platform::REGISTRY_NUMBER,
-        { std::uint8_t(number), std::uint8_t(number >> 8), std::uint8_t(number >> 16),
-            std::uint8_t(number >> 24) } };
+    RegistryValue value { name, platform::REGISTRY_NUMBER, {} };
+    platform::append_u32le(value.data, number);
+    return value;
 }
 
 std::vector<std::u16string> names_of(const std::vector<RegistryValue>& values)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/LittleEndian.h"
 #include "platform/graphics/PngWriter.h"
 #include "skinner/PictureCache.h"
 #include "skinner/PictureLoader.h"
@@ -65,9 +66,10 @@ protected:
     std::u16string log_text() const
     {
         std::string bytes = log_bytes();
+        auto units = reinterpret_cast<const std::uint8_t*>(bytes.data());
         std::u16string text;
         for (std::size_t i = 2; i + 1 < bytes.size(); i += 2)
-            text.push_back(char16_t(std::uint8_t(bytes[i]) | std::uint8_t(bytes[i + 1]) << 8));
+            text.push_back(static_cast<char16_t>(platform::read_u16le(units + i)));
         return text;
     }
 

@@ -1,4 +1,5 @@
 #include "skinner/Picture.h"
+#include "platform/LittleEndian.h"
 #include "platform/graphics/ImageDecoder.h"
 #include "platform/graphics/TextRenderer.h"
 #include "skinner/ElementProperties.h"
@@ -252,22 +253,22 @@ TEST(StoredBmp, ReadsPalettedAndTrueColourRowsInEitherDirection)
 
 TEST(StoredBmp, ReadsFourBitPalettesAndSixteenBitPixels)
 {
-    using test_images::put16;
-    using test_images::put32;
+    using platform::append_u16le;
+    using platform::append_u32le;
     // A 3 x 1 image of 4 bits per pixel: indices 1, 15, 0.
     std::vector<std::uint8_t> bmp { 'B', 'M' };
-    put32(bmp, 0);
-    put32(bmp, 0);
-    put32(bmp, 54 + 64);
-    put32(bmp, 40);
-    put32(bmp, 3);
-    put32(bmp, 1);
-    put16(bmp, 1);
-    put16(bmp, 4);
+    append_u32le(bmp, 0);
+    append_u32le(bmp, 0);
+    append_u32le(bmp, 54 + 64);
+    append_u32le(bmp, 40);
+    append_u32le(bmp, 3);
+    append_u32le(bmp, 1);
+    append_u16le(bmp, 1);
+    append_u16le(bmp, 4);
     for (int i = 0; i < 6; ++i)
-        put32(bmp, 0);
+        append_u32le(bmp, 0);
     for (int i = 0; i < 16; ++i)
-        put32(bmp, std::uint32_t(i * 16)); // blue = 16 i
+        append_u32le(bmp, std::uint32_t(i * 16)); // blue = 16 i
     bmp.insert(bmp.end(), { 0x1F, 0x00, 0, 0 });
     auto four = read_stored_bmp(bmp.data(), bmp.size());
     ASSERT_TRUE(four);
@@ -280,8 +281,8 @@ TEST(StoredBmp, ReadsFourBitPalettesAndSixteenBitPixels)
     wide[10] = 54;
     wide[28] = 16;
     wide[18] = 2;
-    put16(wide, 0x7C00);
-    put16(wide, 0x7FFF);
+    append_u16le(wide, 0x7C00);
+    append_u16le(wide, 0x7FFF);
     auto sixteen = read_stored_bmp(wide.data(), wide.size());
     ASSERT_TRUE(sixteen);
     EXPECT_EQ(sixteen->pixel(0, 0), make_color(255, 0, 0));

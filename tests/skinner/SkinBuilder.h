@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/LittleEndian.h"
 #include "skinner/SkinFormat.h"
 #include "tools/skinc/SkinCompiler.h"
 #include "tools/skinc/SkinWriter.h"
@@ -81,12 +82,12 @@ inline std::u16string write(
 
 inline std::uint32_t u32(const std::vector<std::uint8_t>& bytes, std::uint32_t offset)
 {
-    return skinner::format::load_u32(&bytes[offset]);
+    return platform::read_u32le(&bytes[offset]);
 }
 
 inline void put32(std::vector<std::uint8_t>& bytes, std::uint32_t offset, std::uint32_t value)
 {
-    skinner::format::store_u32(&bytes[offset], value);
+    platform::write_u32le(&bytes[offset], value);
 }
 
 } // namespace skin_builder

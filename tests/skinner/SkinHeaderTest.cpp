@@ -1,3 +1,4 @@
+#include "platform/LittleEndian.h"
 #include "skinner/PropertiesImpl.h"
 #include "skinner/Skin.h"
 
@@ -87,18 +88,18 @@ TEST(SkinHeader, TextFieldsNeedTheirTerminatorAndNothingAfterIt)
     for (std::uint32_t field : { format::HEADER_VERSION, format::HEADER_DEVICES }) {
         auto unterminated = header_alone(skin());
         for (std::uint32_t i = 0; i < 32; ++i)
-            format::store_u16(&unterminated[field + 2 * i], u'R');
+            platform::write_u16le(&unterminated[field + 2 * i], u'R');
         EXPECT_FALSE(Skin(write(directory, "a.skin", unterminated), { 0, 0 }, pocket_pc).is_valid())
             << field;
 
         auto dirty = header_alone(skin());
-        format::store_u16(&dirty[field + 2 * 31], u'x');
+        platform::write_u16le(&dirty[field + 2 * 31], u'x');
         EXPECT_FALSE(Skin(write(directory, "b.skin", dirty), { 0, 0 }, pocket_pc).is_valid())
             << field;
 
         auto full = header_alone(skin());
         for (std::uint32_t i = 0; i < 31; ++i)
-            format::store_u16(&full[field + 2 * i], u'P');
+            platform::write_u16le(&full[field + 2 * i], u'P');
         EXPECT_TRUE(Skin(write(directory, "c.skin", full), { 0, 0 }, pocket_pc).is_valid())
             << field;
     }
@@ -108,7 +109,7 @@ TEST(SkinHeader, WrongMagicOrMissingFileIsInvalid)
 {
     TempDirectory directory;
     auto bytes = description(skin());
-    format::store_u16(&bytes[6], 0x043C);
+    platform::write_u16le(&bytes[6], 0x043C);
     EXPECT_FALSE(Skin(write(directory, "magic.skin", bytes), { 480, 640 }, pocket_pc).is_valid());
     EXPECT_FALSE(Skin(directory.wide("missing.skin"), { 480, 640 }, pocket_pc).is_valid());
     EXPECT_FALSE(Skin(directory.wide(""), { 480, 640 }, pocket_pc).is_valid());

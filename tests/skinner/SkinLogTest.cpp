@@ -1,3 +1,4 @@
+#include "platform/LittleEndian.h"
 #include "skinner/PictureLoader.h"
 #include "skinner/Skin.h"
 
@@ -12,10 +13,10 @@ using SkinLog = LogFixture;
 
 std::u16string logged(const std::string& bytes)
 {
+    auto units = reinterpret_cast<const std::uint8_t*>(bytes.data());
     std::u16string text;
     for (std::size_t i = 2; i + 1 < bytes.size(); i += 2)
-        text.push_back(static_cast<char16_t>(static_cast<unsigned char>(bytes[i])
-            | (static_cast<unsigned char>(bytes[i + 1]) << 8)));
+        text.push_back(static_cast<char16_t>(platform::read_u16le(units + i)));
     return text;
 }
 

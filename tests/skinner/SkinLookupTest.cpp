@@ -1,4 +1,5 @@
 #include "platform/Convert.h"
+#include "platform/LittleEndian.h"
 #include "skinner/ImageEntry.h"
 #include "skinner/PictureLoader.h"
 #include "skinner/PropertiesImpl.h"
@@ -342,7 +343,7 @@ protected:
             std::u16string own;
             for (std::uint32_t at = u32(bytes, node + format::NODE_NAME);
                  bytes[at] || bytes[at + 1]; at += 2)
-                own.push_back(format::load_u16(&bytes[at]));
+                own.push_back(platform::read_u16le(&bytes[at]));
             if (own == name)
                 return node;
             node = u32(bytes, node + (name < own ? format::NODE_LEFT : format::NODE_RIGHT));
@@ -404,9 +405,9 @@ TEST_F(SkinDamage, BadArraysStringsAndIndexesReadAsMissing)
     ASSERT_LT(length, 0x10000u);
     // "Cursor" sorts first among the strings: its value now starts on the
     // last byte of the description.
-    format::store_u16(&bytes[strings + 2], static_cast<std::uint16_t>(length - 1));
+    platform::write_u16le(&bytes[strings + 2], static_cast<std::uint16_t>(length - 1));
     bytes[pictures + 18] = 200; // "Normal": beyond the three pictures
-    format::store_u32(&bytes[fonts + 4], 99); // "Normal": beyond the two fonts
+    platform::write_u32le(&bytes[fonts + 4], 99); // "Normal": beyond the two fonts
     put32(bytes, form + format::NODE_AUTO_COUNT, 0xFFFFFFFF);
     auto skin = load();
     EXPECT_EQ(skin->integer(u"FormMain", u"btnOk", u"TabOrder", -1), -1);

@@ -1,5 +1,7 @@
 #include "tools/skinc/ZipWriter.h"
 
+#include "platform/LittleEndian.h"
+
 #include "tests/support/TempDirectory.h"
 
 #include <gtest/gtest.h>
@@ -50,14 +52,8 @@ const char* SOURCE = R"(<skin version="Ringwise_1.0" devices="P">
 std::string bmp()
 {
     std::string file = "BM";
-    auto put32 = [&](std::uint32_t value) {
-        for (int i = 0; i < 4; ++i)
-            file.push_back(static_cast<char>(value >> (8 * i)));
-    };
-    auto put16 = [&](std::uint16_t value) {
-        file.push_back(static_cast<char>(value));
-        file.push_back(static_cast<char>(value >> 8));
-    };
+    auto put32 = [&](std::uint32_t value) { platform::append_u32le(file, value); };
+    auto put16 = [&](std::uint16_t value) { platform::append_u16le(file, value); };
     put32(14 + 40 + 16);
     put32(0);
     put32(14 + 40);

@@ -10,8 +10,6 @@
 #include <sstream>
 #include <sys/wait.h>
 
-using audio::PCMData;
-
 namespace {
 
 const std::string TOOL = RINGWISE_BINARY_DIR "/bin/ringwise-tool";
@@ -44,24 +42,14 @@ std::vector<std::string> words(const std::string& line)
 void write_wav(const std::u16string& path, const std::vector<std::int16_t>& samples,
     std::int32_t channels = 1, std::int32_t rate = 22050)
 {
-    liba::Buffer bytes(static_cast<std::int32_t>(samples.size() * 2));
-    std::uint8_t* out = bytes.writable_data();
-    for (std::size_t i = 0; i < samples.size(); ++i) {
-        out[2 * i] = static_cast<std::uint8_t>(samples[i]);
-        out[2 * i + 1] = static_cast<std::uint8_t>(static_cast<std::uint16_t>(samples[i]) >> 8);
-    }
     audio::FileWriterWAVPCM writer(path);
-    writer.on_data(PCMData(bytes, channels, 16, rate));
+    writer.on_data(audio_test::sample_block(samples, channels, rate));
 }
 
 std::vector<std::int16_t> read_samples(const std::string& path)
 {
     audio::FileReaderWAVPCM reader(std::u16string(path.begin(), path.end()));
-    PCMData all = reader.get_data(1 << 24);
-    std::vector<std::int16_t> samples(static_cast<std::size_t>(all.length() / 2));
-    for (std::size_t i = 0; i < samples.size(); ++i)
-        samples[i] = static_cast<std::int16_t>(all.bytes()[2 * i] | all.bytes()[2 * i + 1] << 8);
-    return samples;
+    return audio_test::samples_of(reader.get_data(1 << 24));
 }
 
 class RingwiseTool : public ::testing::Test {

@@ -1,5 +1,6 @@
 #include "audio/FileWriterWAVPCM.h"
 #include "platform/Convert.h"
+#include "tests/audio/AudioTestSupport.h"
 #include "tests/engine/Recordings.h"
 #include "tests/support/TempDirectory.h"
 
@@ -78,14 +79,8 @@ protected:
     {
         std::vector<std::int16_t> samples = test_recordings::noise(4410, 30, 7u);
         samples.insert(samples.end(), rest.begin(), rest.end());
-        liba::Buffer bytes(static_cast<std::int32_t>(samples.size() * 2));
-        std::uint8_t* out = bytes.writable_data();
-        for (std::size_t i = 0; i < samples.size(); ++i) {
-            out[2 * i] = static_cast<std::uint8_t>(samples[i]);
-            out[2 * i + 1] = static_cast<std::uint8_t>(static_cast<std::uint16_t>(samples[i]) >> 8);
-        }
         audio::FileWriterWAVPCM writer(temp.wide(name));
-        writer.on_data(audio::PCMData(bytes, 1, 16, 22050));
+        writer.on_data(audio_test::sample_block(samples));
     }
 
     // The id the store gives the contact, from the listing.

@@ -3,6 +3,7 @@
 
 #include "os/Registry.h"
 #include "platform/Convert.h"
+#include "platform/LittleEndian.h"
 #include "platform/Registry.h"
 #include "platform/RegistryRoots.h"
 
@@ -60,14 +61,12 @@ std::string describe(const platform::RegistryValue& value)
 {
     auto& data = value.data;
     if (value.type == platform::REGISTRY_NUMBER && data.size() == 4) {
-        std::uint32_t number
-            = data[0] | data[1] << 8 | data[2] << 16 | static_cast<std::uint32_t>(data[3]) << 24;
-        return std::to_string(number);
+        return std::to_string(platform::read_u32le(data.data()));
     }
     if (value.type == platform::REGISTRY_STRING) {
         std::u16string text;
         for (std::size_t i = 0; i + 1 < data.size(); i += 2) {
-            auto c = static_cast<char16_t>(data[i] | data[i + 1] << 8);
+            auto c = static_cast<char16_t>(platform::read_u16le(data.data() + i));
             if (c == 0)
                 break;
             text.push_back(c);

@@ -3,6 +3,7 @@
 #include "audio/AudioBuffer.h"
 #include "audio/FileReaderWAVPCM.h"
 #include "platform/Convert.h"
+#include "platform/LittleEndian.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -43,7 +44,7 @@ std::optional<Capture> load_capture(const std::string& path, bool drop_lead_in)
     capture.samples.resize(static_cast<std::size_t>(count));
     const std::uint8_t* bytes = all.bytes() + skip;
     for (std::int32_t i = 0; i < count; ++i)
-        capture.samples[i] = static_cast<std::int16_t>(bytes[2 * i] | bytes[2 * i + 1] << 8);
+        capture.samples[i] = platform::read_i16le(bytes + 2 * i);
     return capture;
 }
 

@@ -1,6 +1,7 @@
 #include "tools/skinc/SkinWriter.h"
 
 #include "platform/Convert.h"
+#include "platform/LittleEndian.h"
 #include "skinner/SkinFormat.h"
 
 #include <algorithm>
@@ -68,12 +69,9 @@ private:
     std::uint32_t append_string(const std::u16string& text)
     {
         auto offset = static_cast<std::uint32_t>(bytes.size());
-        for (char16_t unit : text) {
-            bytes.push_back(static_cast<std::uint8_t>(unit));
-            bytes.push_back(static_cast<std::uint8_t>(unit >> 8));
-        }
-        bytes.push_back(0);
-        bytes.push_back(0);
+        for (char16_t unit : text)
+            platform::append_u16le(bytes, unit);
+        platform::append_u16le(bytes, 0);
         return offset;
     }
 
@@ -149,8 +147,8 @@ private:
         std::uint32_t offset = write_node(*nodes[middle], forms);
         std::uint32_t left = write_subtree(nodes, low, middle, forms);
         std::uint32_t right = write_subtree(nodes, middle + 1, high, forms);
-        store_u32(&bytes[offset + NODE_LEFT], left);
-        store_u32(&bytes[offset + NODE_RIGHT], right);
+        platform::write_u32le(&bytes[offset + NODE_LEFT], left);
+        platform::write_u32le(&bytes[offset + NODE_RIGHT], right);
         return offset;
     }
 
@@ -160,32 +158,32 @@ private:
         auto offset = static_cast<std::uint32_t>(bytes.size());
         std::size_t autos = form ? node.auto_controls.size() : 0;
         bytes.resize(bytes.size() + NODE_SIZE + AutoControlEntry::Size * autos);
-        store_u32(&bytes[offset + NODE_NAME], name);
-        store_u32(&bytes[offset + NODE_AUTO_COUNT], static_cast<std::uint32_t>(autos));
+        platform::write_u32le(&bytes[offset + NODE_NAME], name);
+        platform::write_u32le(&bytes[offset + NODE_AUTO_COUNT], static_cast<std::uint32_t>(autos));
         for (std::size_t i = 0; i < autos; ++i) {
             std::uint8_t* entry = &bytes[offset + NODE_AUTO_ENTRIES + AutoControlEntry::Size * i];
-            store_u16(entry, short_offset(node.auto_controls[i].id));
-            store_u16(entry + 2, short_offset(node.auto_controls[i].type));
+            platform::write_u16le(entry, short_offset(node.auto_controls[i].id));
+            platform::write_u16le(entry + 2, short_offset(node.auto_controls[i].type));
         }
 
         auto& p = node.properties;
         write_array(offset, PropertyType::Integer, node, p.integers,
             [&](std::uint8_t* r, const IntegerProperty& v) {
-                store_u32(r + 4, static_cast<std::uint32_t>(v.value));
+                platform::write_u32le(r + 4, static_cast<std::uint32_t>(v.value));
             });
         write_array(offset, PropertyType::Point, node, p.points,
             [&](std::uint8_t* r, const PointProperty& v) {
-                store_u16(r + 2, static_cast<std::uint16_t>(v.x));
-                store_u16(r + 4, static_cast<std::uint16_t>(v.y));
+                platform::write_u16le(r + 2, static_cast<std::uint16_t>(v.x));
+                platform::write_u16le(r + 4, static_cast<std::uint16_t>(v.y));
             });
         write_array(offset, PropertyType::String, node, p.strings,
             [&](std::uint8_t* r, const StringProperty& v) {
-                store_u16(r + 2, short_offset(v.value));
+                platform::write_u16le(r + 2, short_offset(v.value));
             });
         write_array(offset, PropertyType::Picture, node, p.pictures,
             [&](std::uint8_t* r, const PictureProperty& v) {
                 for (int i = 0; i < 8; ++i)
-                    store_u16(r + 2 + 2 * i, v.coordinates[i]);
+                    platform::write_u16le(r + 2 + 2 * i, v.coordinates[i]);
                 r[18] = v.index;
                 r[19] = v.mode;
             });
@@ -194,11 +192,11 @@ private:
                 std::copy(v.bytes.begin(), v.bytes.end(), r + 2);
             });
         write_array(offset, PropertyType::Font, node, p.fonts,
-            [&](std::uint8_t* r, const FontProperty& v) { store_u32(r + 4, v.index); });
+            [&](std::uint8_t* r, const FontProperty& v) { platform::write_u32le(r + 4, v.index); });
 
         if (form && !node.controls.empty()) {
             std::uint32_t controls = write_tree(sorted(node.controls, "control"), false);
-            store_u32(&bytes[offset + NODE_CONTROL_TREE], controls);
+            platform::write_u32le(&bytes[offset + NODE_CONTROL_TREE], controls);
         }
         return offset;
     }
@@ -222,13 +220,13 @@ private:
         bytes.resize(bytes.size() + size * order.size());
         for (std::size_t i = 0; i < order.size(); ++i) {
             std::uint8_t* record = &bytes[start + size * i];
-            store_u16(record, short_offset(order[i]->name));
+            platform::write_u16le(record, short_offset(order[i]->name));
             fill(record, *order[i]);
         }
         auto end = static_cast<std::uint32_t>(bytes.size());
         std::uint8_t* pair = &bytes[node_offset + NODE_ARRAYS + 8 * static_cast<int>(type)];
-        store_u32(pair, start);
-        store_u32(pair + 4, end);
+        platform::write_u32le(pair, start);
+        platform::write_u32le(pair + 4, end);
     }
 
     const SkinSource& skin;
@@ -239,7 +237,7 @@ private:
 void write_text_field(std::uint8_t* field, const std::u16string& text)
 {
     for (std::size_t i = 0; i < text.size() && i + 1 < TEXT_FIELD_UNITS; ++i)
-        store_u16(field + 2 * i, text[i]);
+        platform::write_u16le(field + 2 * i, text[i]);
 }
 
 } // namespace
@@ -249,18 +247,20 @@ std::vector<std::uint8_t> write_header(const SkinSource& skin, std::uint32_t var
 {
     std::vector<std::uint8_t> header(HEADER_SIZE, 0);
     for (int i = 0; i < 4; ++i)
-        store_u16(&header[HEADER_MAGIC + 2 * i], MAGIC[i]);
+        platform::write_u16le(&header[HEADER_MAGIC + 2 * i], MAGIC[i]);
     write_text_field(&header[HEADER_VERSION], skin.version);
     write_text_field(&header[HEADER_DEVICES], skin.devices);
-    store_u32(&header[HEADER_VARIANT_TREE], variant_tree);
-    store_u32(&header[HEADER_KIND_TREE], kind_tree);
-    store_u32(&header[HEADER_PICTURE_COUNT], static_cast<std::uint32_t>(skin.pictures.size()));
-    store_u32(&header[HEADER_FONT_COUNT], static_cast<std::uint32_t>(skin.fonts.size()));
-    store_u32(&header[HEADER_NAME_LIST], name_list);
+    platform::write_u32le(&header[HEADER_VARIANT_TREE], variant_tree);
+    platform::write_u32le(&header[HEADER_KIND_TREE], kind_tree);
+    platform::write_u32le(
+        &header[HEADER_PICTURE_COUNT], static_cast<std::uint32_t>(skin.pictures.size()));
+    platform::write_u32le(
+        &header[HEADER_FONT_COUNT], static_cast<std::uint32_t>(skin.fonts.size()));
+    platform::write_u32le(&header[HEADER_NAME_LIST], name_list);
     for (int i = 0; i < DESIGN_SIZE_COUNT; ++i) {
         std::uint8_t* entry = &header[HEADER_DESIGN_SIZES + DESIGN_SIZE_RECORD * i];
-        store_u32(entry, static_cast<std::uint32_t>(skin.design_sizes[i].width));
-        store_u32(entry + 4, static_cast<std::uint32_t>(skin.design_sizes[i].height));
+        platform::write_u32le(entry, static_cast<std::uint32_t>(skin.design_sizes[i].width));
+        platform::write_u32le(entry + 4, static_cast<std::uint32_t>(skin.design_sizes[i].height));
     }
     return header;
 }

@@ -1,4 +1,5 @@
 #include "platform/graphics/ImageDecoder.h"
+#include "platform/LittleEndian.h"
 #include "platform/graphics/PngWriter.h"
 #include "tests/platform/graphics/ImageFiles.h"
 #include "tests/support/LargestAllocation.h"
@@ -164,12 +165,6 @@ std::vector<std::uint8_t> read_seed(const std::string& name)
     return { std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>() };
 }
 
-void put32_at(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t value)
-{
-    for (int i = 0; i < 4; ++i)
-        bytes[at + i] = std::uint8_t(value >> (8 * i));
-}
-
 // A decoder may allocate the decoded image and a little more; a refused
 // file of a few hundred bytes needs far less than this.
 constexpr std::size_t SMALL_ALLOCATION = 1 << 20;
@@ -243,7 +238,7 @@ TEST(ImageDecoder, RefusesBmpHeadersThatPromiseMoreThanTheFileHolds)
     for (const Damage& damage : damages) {
         std::vector<std::uint8_t> file = good;
         if (damage.at + 4 <= file.size())
-            put32_at(file, damage.at, damage.value);
+            platform::write_u32le(file.data() + damage.at, damage.value);
         expect_refused_without_large_allocation(file, ImageType::Bmp, damage.what);
     }
 }
@@ -252,8 +247,8 @@ TEST(ImageDecoder, RefusesBmpPalettesOutsideTheGapBeforeThePixels)
 {
     // An 8-bit picture of two pixels with a two-entry palette.
     std::vector<std::uint8_t> file;
-    auto put16 = [&](unsigned v) { test_images::put16(file, v); };
-    auto put32 = [&](std::uint32_t v) { test_images::put32(file, v); };
+    auto put16 = [&](std::uint16_t v) { platform::append_u16le(file, v); };
+    auto put32 = [&](std::uint32_t v) { platform::append_u32le(file, v); };
     file = { 'B', 'M' };
     put32(14 + 40 + 8 + 4);
     put32(0);
@@ -279,10 +274,10 @@ TEST(ImageDecoder, RefusesBmpPalettesOutsideTheGapBeforeThePixels)
     EXPECT_EQ(decoded->pixel(1, 0), make_color(0, 255, 0));
 
     std::vector<std::uint8_t> more_colours = file;
-    put32_at(more_colours, 46, 3);
+    platform::write_u32le(more_colours.data() + 46, 3);
     expect_refused_without_large_allocation(more_colours, ImageType::Bmp, "3 colours in 8 bytes");
     std::vector<std::uint8_t> huge_palette = file;
-    put32_at(huge_palette, 46, 0x40000000);
+    platform::write_u32le(huge_palette.data() + 46, 0x40000000);
     expect_refused_without_large_allocation(huge_palette, ImageType::Bmp, "a billion colours");
 }
 

@@ -2,24 +2,13 @@
 
 // Builders of small image files for tests of the decoders and of skins.
 
+#include "platform/LittleEndian.h"
 #include "platform/graphics/Bitmap.h"
 
 #include <cstdint>
 #include <vector>
 
 namespace test_images {
-
-inline void put16(std::vector<std::uint8_t>& out, unsigned value)
-{
-    out.push_back(std::uint8_t(value));
-    out.push_back(std::uint8_t(value >> 8));
-}
-
-inline void put32(std::vector<std::uint8_t>& out, std::uint32_t value)
-{
-    for (int i = 0; i < 4; ++i)
-        out.push_back(std::uint8_t(value >> (8 * i)));
-}
 
 // A bottom-up 24-bit BMP file of the bitmap (alpha dropped). The header can
 // claim another size than the pixels written, to make damaged files.
@@ -30,23 +19,25 @@ inline std::vector<std::uint8_t> make_bmp24(
     int height = claimed_height < 0 ? image.height() : claimed_height;
     std::uint32_t row_bytes = (24 * std::uint32_t(image.width()) + 31) / 32 * 4;
     std::uint32_t pixel_bytes = row_bytes * std::uint32_t(image.height());
+    using platform::append_u16le;
+    using platform::append_u32le;
     std::vector<std::uint8_t> out;
     out.push_back('B');
     out.push_back('M');
-    put32(out, 54 + pixel_bytes);
-    put32(out, 0);
-    put32(out, 54);
-    put32(out, 40);
-    put32(out, std::uint32_t(width));
-    put32(out, std::uint32_t(height));
-    put16(out, 1);
-    put16(out, 24);
-    put32(out, 0);
-    put32(out, pixel_bytes);
-    put32(out, 2835);
-    put32(out, 2835);
-    put32(out, 0);
-    put32(out, 0);
+    append_u32le(out, 54 + pixel_bytes);
+    append_u32le(out, 0);
+    append_u32le(out, 54);
+    append_u32le(out, 40);
+    append_u32le(out, std::uint32_t(width));
+    append_u32le(out, std::uint32_t(height));
+    append_u16le(out, 1);
+    append_u16le(out, 24);
+    append_u32le(out, 0);
+    append_u32le(out, pixel_bytes);
+    append_u32le(out, 2835);
+    append_u32le(out, 2835);
+    append_u32le(out, 0);
+    append_u32le(out, 0);
     for (int y = image.height() - 1; y >= 0; --y) {
         std::uint32_t written = 0;
         for (int x = 0; x < image.width(); ++x, written += 3) {
