@@ -4,7 +4,9 @@
 #include "platform/UserDirectories.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <mutex>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -248,6 +250,20 @@ void create_directories(const std::u16string& path)
 void delete_file(const std::u16string& path)
 {
     ::unlink(native_path(expand_path(path)).c_str());
+}
+
+bool rename_path(const std::u16string& from, const std::u16string& to)
+{
+    return ::rename(native_path(expand_path(from)).c_str(), native_path(expand_path(to)).c_str())
+        == 0;
+}
+
+bool remove_tree(const std::u16string& path)
+{
+    std::error_code error;
+    std::filesystem::path native(native_path(expand_path(path)));
+    std::filesystem::remove_all(native, error);
+    return !error && !std::filesystem::exists(native, error);
 }
 
 std::string native_path(const std::u16string& expanded_path)

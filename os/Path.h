@@ -17,6 +17,11 @@ std::u16string file_title_of(const std::u16string& path);
 bool same_path(const std::u16string& a, const std::u16string& b);
 void create_directories(const std::u16string& path);
 void delete_file(const std::u16string& path);
+// Renames a file or folder, replacing a file of the new name; false when
+// the platform refuses.
+bool rename_path(const std::u16string& from, const std::u16string& to);
+// Deletes a folder with everything in it; true when nothing of it is left.
+bool remove_tree(const std::u16string& path);
 
 // The UTF-8 form of an expanded path, for Linux calls.
 std::string native_path(const std::u16string& expanded_path);
