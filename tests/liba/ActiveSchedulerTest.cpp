@@ -4,11 +4,14 @@
 #include "platform/Window.h"
 #include "tests/liba/SchedulerTestSupport.h"
 
+#include "tests/liba/BareActive.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <thread>
 
+using test_support::BareActive;
 using test_support::journal;
 using test_support::Recorder;
 using test_support::SchedulerTest;
@@ -16,19 +19,6 @@ using test_support::TestActive;
 using test_support::Watchdog;
 
 namespace {
-
-// Leaves everything to the test, including a destruction while active.
-class BareActive : public CActive {
-public:
-    BareActive()
-        : CActive(0)
-    {
-    }
-
-protected:
-    void run() override { }
-    void do_cancel() override { notify(); }
-};
 
 } // namespace
 

@@ -1,8 +1,8 @@
 #include "os/Log.h"
-#include "liba/Active.h"
 #include "os/Assertion.h"
 
 #include "LogFixture.h"
+#include "tests/liba/BareActive.h"
 
 #include <climits>
 #include <filesystem>
@@ -22,19 +22,6 @@ bool holds_open(const std::string& path)
     }
     return false;
 }
-
-// An active object that never completes.
-class BareActive : public CActive {
-public:
-    BareActive()
-        : CActive(0)
-    {
-    }
-
-protected:
-    void run() override { }
-    void do_cancel() override { }
-};
 
 } // namespace
 
@@ -129,7 +116,7 @@ TEST_F(ReportAssertionDeathTest, BrokenRulesOfActiveObjectsReachTheLogToo)
     set_log_switch(1);
     EXPECT_EXIT(
         {
-            BareActive object;
+            test_support::BareActive object;
             object.set_active();
         },
         ::testing::ExitedWithCode(70), "CActive::set_active: No active scheduler");
