@@ -6,6 +6,7 @@
 #include "platform/graphics/Geometry.h"
 #include "platform/graphics/SystemCursor.h"
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -122,6 +123,13 @@ private:
 
 // The whole device screen as it shows now, system bars included.
 Bitmap capture_screen();
+
+// Draws the bottom system bar (`bar` in screen coordinates) each time the
+// screen is composed; without a painter the bar shows empty. The menu bar
+// installs one and calls invalidate_menu_bar() when its look changes.
+using MenuBarPainter = std::function<void(Canvas& canvas, Rect bar)>;
+void set_menu_bar_painter(MenuBarPainter painter);
+void invalidate_menu_bar();
 
 // --- Activation, focus, capture, cursor --------------------------------------
 
