@@ -133,6 +133,11 @@ void invalidate_menu_bar();
 
 // --- Activation, focus, capture, cursor --------------------------------------
 
+// Showing a top-level window activates it, and so does a press of any
+// pointer button in it (WA_CLICKACTIVE); hiding or destroying the active
+// window activates its owner, else the topmost shown top-level window.
+// Only the windows of the user-interface thread are on the screen.
+//
 // Makes a top-level window the active one (and the foreground one): the old
 // active window gets WM_ACTIVATE(WA_INACTIVE, new), the new one
 // WM_ACTIVATE(WA_ACTIVE, old), and focus moves to the new one. Returns the
@@ -147,6 +152,11 @@ bool set_foreground_window(WindowHandle window);
 WindowHandle set_focus(WindowHandle window);
 WindowHandle focus_window();
 
+// Pointer messages go to the topmost shown window under the pointer (the
+// deepest child there), with the point in its client coordinates; a
+// disabled child passes them to its parent, a disabled top-level window
+// takes none and covers what lies below it.
+//
 // Pointer capture: every pointer message goes to the capturing window. The
 // window that loses the capture gets WM_CAPTURECHANGED (lparam: the new
 // capturing window's handle value, 0 for none).

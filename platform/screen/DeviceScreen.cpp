@@ -277,7 +277,8 @@ void DeviceScreen::compose()
         canvas.draw_bitmap(surfaces_[window.value].bitmap, { rect.left, rect.top });
     }
     BarLayout layout = bars();
-    paint_top_bar(canvas, layout, active_ ? window_text(active_) : std::u16string(), close_pressed_);
+    paint_top_bar(
+        canvas, layout, active_ ? window_text(active_) : std::u16string(), close_pressed_);
     paint_bottom_bar(canvas, layout);
     if (menu_bar_painter_ && !layout.bottom.is_empty()) {
         Canvas bar(screen_);

@@ -36,7 +36,8 @@ std::optional<int> virtual_key_named(std::string_view name)
         if (key_name == name)
             return key;
     }
-    if (name.size() == 1 && ((name[0] >= 'A' && name[0] <= 'Z') || (name[0] >= '0' && name[0] <= '9')))
+    if (name.size() == 1
+        && ((name[0] >= 'A' && name[0] <= 'Z') || (name[0] >= '0' && name[0] <= '9')))
         return name[0];
     return std::nullopt;
 }

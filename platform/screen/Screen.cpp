@@ -18,7 +18,8 @@ Rect work_area()
     DeviceScreen& screen = DeviceScreen::instance();
     Size size = screen.size();
     detail::BarLayout bars = screen.bars();
-    return { 0, bars.top.bottom, size.width, bars.bottom.is_empty() ? size.height : bars.bottom.top };
+    return { 0, bars.top.bottom, size.width,
+        bars.bottom.is_empty() ? size.height : bars.bottom.top };
 }
 
 void set_fullscreen(bool fullscreen)

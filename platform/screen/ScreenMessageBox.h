@@ -15,8 +15,8 @@ namespace platform::detail {
 // screen runs the loop around it.
 class ScreenMessageBox {
 public:
-    ScreenMessageBox(std::u16string text, std::u16string caption, MessageBoxButtons buttons,
-        int default_button);
+    ScreenMessageBox(
+        std::u16string text, std::u16string caption, MessageBoxButtons buttons, int default_button);
 
     // Places the box on a screen of that size.
     void layout(Size screen);

@@ -183,7 +183,8 @@ void DeviceScreen::key(int virtual_key, bool down)
     WindowHandle target = focus_ && is_window(focus_) ? focus_ : active_;
     if (!target)
         return;
-    std::uint32_t message = down ? (alt ? WM_SYSKEYDOWN : WM_KEYDOWN) : (alt ? WM_SYSKEYUP : WM_KEYUP);
+    std::uint32_t message
+        = down ? (alt ? WM_SYSKEYDOWN : WM_KEYDOWN) : (alt ? WM_SYSKEYUP : WM_KEYUP);
     // A repeat count of one; a release also carries the previous-state and
     // transition bits.
     std::uint32_t flags = down ? 1u : 0xC0000001u;

@@ -252,7 +252,8 @@ private:
             event.size = { sdl.window.data1, sdl.window.data2 };
             return true;
         case SDL_MOUSEMOTION:
-            event = pointer_event(PointerAction::Move, PointerButton::None, { sdl.motion.x, sdl.motion.y });
+            event = pointer_event(
+                PointerAction::Move, PointerButton::None, { sdl.motion.x, sdl.motion.y });
             return true;
         case SDL_MOUSEBUTTONDOWN:
         case SDL_MOUSEBUTTONUP:

@@ -12,8 +12,9 @@ std::vector<WindowHandle> stacking_order(
     std::stable_sort(sorted.begin(), sorted.end(),
         [](const StackedWindow& a, const StackedWindow& b) { return a.raised < b.raised; });
     auto listed = [&](WindowHandle window) {
-        return window && std::any_of(sorted.begin(), sorted.end(),
-                   [&](const StackedWindow& entry) { return entry.window == window; });
+        return window && std::any_of(sorted.begin(), sorted.end(), [&](const StackedWindow& entry) {
+            return entry.window == window;
+        });
     };
     auto owner_of = [&](WindowHandle window) {
         for (const StackedWindow& entry : sorted) {

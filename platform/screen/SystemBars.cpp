@@ -66,10 +66,11 @@ void paint_top_bar(Canvas& canvas, const BarLayout& layout, std::u16string_view 
         return;
     Rect button = layout.close;
     if (pressed)
-        canvas.fill_rect({ button.left, button.top, button.right, button.bottom - 1 },
-            BAR_PRESSED_COLOR);
+        canvas.fill_rect(
+            { button.left, button.top, button.right, button.bottom - 1 }, BAR_PRESSED_COLOR);
     Font cross = cached_font(u"DejaVu Sans", std::max(12, button.height() * 6 / 10), 400);
-    draw_text(canvas, cross, u"\u00D7", { button.left, button.top, button.right, button.bottom - 1 },
+    draw_text(canvas, cross, u"\u00D7",
+        { button.left, button.top, button.right, button.bottom - 1 },
         TEXT_CENTER | TEXT_VCENTER | TEXT_SINGLELINE, BAR_TEXT_COLOR);
 }
 

@@ -36,7 +36,8 @@ TEST_F(Activation, ShowingAWindowActivatesItAndMovesTheFocus)
     EXPECT_EQ(active_window(), first);
     EXPECT_EQ(focus_window(), first);
     EXPECT_EQ(changes(windows().take()),
-        (decltype(changes({})) { { first, WM_ACTIVATE, WA_ACTIVE, 0 }, { first, WM_SETFOCUS, 0, 0 } }));
+        (decltype(changes({})) {
+            { first, WM_ACTIVATE, WA_ACTIVE, 0 }, { first, WM_SETFOCUS, 0, 0 } }));
 
     WindowHandle second = windows().create({ 0, 52, 480, 588 }, RED, WS_POPUP);
     EXPECT_EQ(active_window(), first); // hidden windows are not activated
@@ -45,8 +46,7 @@ TEST_F(Activation, ShowingAWindowActivatesItAndMovesTheFocus)
     EXPECT_EQ(changes(windows().take()),
         (decltype(changes({})) { { first, WM_ACTIVATE, WA_INACTIVE, value_of(second) },
             { second, WM_ACTIVATE, WA_ACTIVE, value_of(first) },
-            { first, WM_KILLFOCUS, second.value, 0 },
-            { second, WM_SETFOCUS, first.value, 0 } }));
+            { first, WM_KILLFOCUS, second.value, 0 }, { second, WM_SETFOCUS, first.value, 0 } }));
 
     show_window(second, false);
     EXPECT_EQ(active_window(), first);

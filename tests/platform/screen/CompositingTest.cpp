@@ -32,7 +32,8 @@ TEST_F(Compositing, OwnedWindowsLieAboveTheirOwnersAndTheActiveAboveTheRest)
     EXPECT_EQ(at(150, 200), RED);
     EXPECT_EQ(at(250, 200), GREEN);
 
-    WindowHandle popup = windows().create({ 120, 180, 180, 220 }, BLUE, WS_POPUP | WS_VISIBLE, second);
+    WindowHandle popup
+        = windows().create({ 120, 180, 180, 220 }, BLUE, WS_POPUP | WS_VISIBLE, second);
     run_pending();
     set_active_window(second);
     EXPECT_EQ(at(150, 200), BLUE);
@@ -94,7 +95,8 @@ TEST_F(Compositing, TheTopBarShowsTheActiveWindowsTitle)
         }
         return light;
     };
-    WindowHandle window = windows().create({ 0, 52, 480, 588 }, GREEN, WS_POPUP | WS_VISIBLE, {}, u"");
+    WindowHandle window
+        = windows().create({ 0, 52, 480, 588 }, GREEN, WS_POPUP | WS_VISIBLE, {}, u"");
     run_pending();
     EXPECT_EQ(bar_text_pixels(), 0);
     set_window_text(window, u"Contacts");

@@ -18,9 +18,8 @@ void press(Point point, PointerButton button = PointerButton::Left)
 
 std::vector<Seen> pointer_messages(std::vector<Seen> seen)
 {
-    std::erase_if(seen, [](const Seen& s) {
-        return s.message < WM_MOUSEMOVE || s.message > WM_MBUTTONDBLCLK;
-    });
+    std::erase_if(seen,
+        [](const Seen& s) { return s.message < WM_MOUSEMOVE || s.message > WM_MBUTTONDBLCLK; });
     return seen;
 }
 
@@ -149,7 +148,8 @@ TEST_F(Input, DoubleClicksOnlyForClassesThatAskForThem)
     clock.advance(100);
     press({ 11, 61 });
     EXPECT_EQ(numbers(),
-        (std::vector<std::uint32_t> { WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDOWN, WM_LBUTTONUP }));
+        (std::vector<std::uint32_t> {
+            WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDOWN, WM_LBUTTONUP }));
 
     press({ 300, 100 });
     clock.advance(100);
@@ -157,8 +157,8 @@ TEST_F(Input, DoubleClicksOnlyForClassesThatAskForThem)
     clock.advance(100);
     press({ 303, 104 }); // a third press starts again
     EXPECT_EQ(numbers(),
-        (std::vector<std::uint32_t> { WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK,
-            WM_LBUTTONUP, WM_LBUTTONDOWN, WM_LBUTTONUP }));
+        (std::vector<std::uint32_t> { WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP,
+            WM_LBUTTONDOWN, WM_LBUTTONUP }));
 
     clock.advance(1000);
     press({ 300, 100 });
@@ -276,5 +276,6 @@ TEST_F(TapAndHold, AnEarlyReleaseOrAMoveIsNoHold)
     run_pending();
     EXPECT_EQ(results_, (std::vector<bool> { false, false }));
     EXPECT_EQ(buttons(),
-        (std::vector<std::uint32_t> { WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDOWN, WM_LBUTTONUP }));
+        (std::vector<std::uint32_t> {
+            WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDOWN, WM_LBUTTONUP }));
 }

@@ -16,7 +16,8 @@ TEST_F(HeadlessMessageBox, WritesToStandardErrorAndAnswersTheDefaultButton)
         EXPECT_EQ(message_box(u"Delete the tag?", u"Ringwise", MessageBoxButtons::YesNo, 1),
             MessageBoxAnswer::No);
         EXPECT_EQ(message_box(u"Done", u"Ringwise"), MessageBoxAnswer::Ok);
-        EXPECT_EQ(testing::internal::GetCapturedStderr(), "Ringwise: Delete the tag?\nRingwise: Done\n");
+        EXPECT_EQ(
+            testing::internal::GetCapturedStderr(), "Ringwise: Delete the tag?\nRingwise: Done\n");
         windows().create({ 0, 52, 480, 588 }, make_color(0, 0, 0));
     }
 }
@@ -41,7 +42,8 @@ TEST(ScreenMessageBox, LaysOutItsButtonsInsideTheScreen)
         }
     }
     Rect no = box.button_rects()[1];
-    EXPECT_EQ(box.answer_at({ (no.left + no.right) / 2, (no.top + no.bottom) / 2 }), MessageBoxAnswer::No);
+    EXPECT_EQ(box.answer_at({ (no.left + no.right) / 2, (no.top + no.bottom) / 2 }),
+        MessageBoxAnswer::No);
     EXPECT_EQ(box.answer_at({ rect.left + 1, rect.top + 1 }), std::nullopt);
 
     Bitmap screen(240, 320, make_color(255, 255, 255));

@@ -1,8 +1,10 @@
 // A small program on the device screen for the script player's tests: one
 // form-like window over the work area and a script host; it plays
 // RINGWISE_SCRIPT and ends with exit code 0 when the script has ended.
+// Arguments: the window's title, and a message box's text to show first.
 
 #include "platform/Convert.h"
+#include "platform/MessageBox.h"
 #include "platform/MessageQueue.h"
 #include "platform/Screen.h"
 #include "platform/Window.h"
@@ -44,9 +46,16 @@ int main(int argc, char** argv)
     WindowHandle window = create_window(create);
     Rect area = work_area();
     move_window(window, area);
-    host.controls[u"ok"] = { area.left + 12, area.top + 12, area.right - 12,
-        area.top + 12 + area.height() / 8 };
+    host.controls[u"ok"]
+        = { area.left + 12, area.top + 12, area.right - 12, area.top + 12 + area.height() / 8 };
     show_window(window, true);
+    // A second argument shows a message box first, answered by the script;
+    // the answer's number becomes the exit code.
+    if (argc > 2) {
+        MessageBoxAnswer answer
+            = message_box(from_utf8(argv[2]), u"Ringwise", MessageBoxButtons::YesNoCancel);
+        return static_cast<int>(answer);
+    }
 
     Message message;
     while (get_message(message) == GetResult::Message) {
