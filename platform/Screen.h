@@ -97,7 +97,8 @@ bool is_input_panel_shown();
 // --- Painting ---------------------------------------------------------------
 
 // Adds a rectangle of the window (client coordinates; nullopt: all of it)
-// to the window's invalid region. The window's thread gets WM_PAINT when no
+// to the window's invalid region, and the parts it covers of the shown
+// children to theirs (a parent paints over its children). The window's thread gets WM_PAINT when no
 // posted message waits for it, before due timers.
 void invalidate_window(WindowHandle window, std::optional<Rect> rect = std::nullopt);
 

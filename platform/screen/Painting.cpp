@@ -7,6 +7,30 @@ namespace platform {
 
 using namespace detail;
 
+namespace {
+
+void add_invalid_locked(WindowRecord& record, Rect area)
+{
+    Rect& invalid = record.invalid;
+    if (invalid.is_empty()) {
+        invalid = area;
+    } else {
+        invalid = { std::min(invalid.left, area.left), std::min(invalid.top, area.top),
+            std::max(invalid.right, area.right), std::max(invalid.bottom, area.bottom) };
+    }
+    // A parent paints over its children (they share its surface), so the
+    // children under the area are painted again after it.
+    for (auto& [value, child] : window_system().windows) {
+        if (!(child.style & WS_CHILD) || child.parent != record.handle || !child.visible)
+            continue;
+        Rect covered = area.intersected(child.rect);
+        if (!covered.is_empty())
+            add_invalid_locked(child, covered.translated(-child.rect.left, -child.rect.top));
+    }
+}
+
+} // namespace
+
 void invalidate_window(WindowHandle window, std::optional<Rect> rect)
 {
     std::lock_guard lock(window_system().mutex);
@@ -17,13 +41,7 @@ void invalidate_window(WindowHandle window, std::optional<Rect> rect)
     Rect area = rect ? rect->intersected(client) : client;
     if (area.is_empty())
         return;
-    Rect& invalid = record->invalid;
-    if (invalid.is_empty()) {
-        invalid = area;
-    } else {
-        invalid = { std::min(invalid.left, area.left), std::min(invalid.top, area.top),
-            std::max(invalid.right, area.right), std::max(invalid.bottom, area.bottom) };
-    }
+    add_invalid_locked(*record, area);
     record->queue->wake();
 }
 

@@ -6,6 +6,8 @@
 
 #include <atomic>
 #include <cstdio>
+#include <cstdlib>
+#include <string>
 #include <unordered_map>
 
 namespace platform::detail {
@@ -157,6 +159,14 @@ public:
         SDL_SetHint(SDL_HINT_TOUCH_MOUSE_EVENTS, "0");
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
             return fail("cannot start SDL video");
+        // Without a display SDL falls back to drivers that show nothing; a
+        // window there would wait for input that never comes. Only asked for
+        // by name (SDL_VIDEODRIVER) are they used.
+        std::string driver = SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "";
+        if (!std::getenv("SDL_VIDEODRIVER") && (driver == "offscreen" || driver == "dummy")) {
+            std::fprintf(stderr, "screen: no display, the screen stays off-screen\n");
+            return false;
+        }
         wake_event_ = SDL_RegisterEvents(1);
         window_ = SDL_CreateWindow("Ringwise", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
             size.width, size.height, SDL_WINDOW_RESIZABLE);

@@ -112,12 +112,3 @@ TEST_F(Activation, CaptureChangesAreReported)
         (decltype(changes({})) { { first, WM_CAPTURECHANGED, 0, value_of(second) },
             { second, WM_CAPTURECHANGED, 0, 0 } }));
 }
-
-TEST_F(Activation, TheCursorIsKept)
-{
-    windows().create({ 0, 52, 480, 588 }, RED);
-    set_cursor(SystemCursor::Wait);
-    EXPECT_EQ(current_cursor(), SystemCursor::Wait);
-    set_cursor(SystemCursor::Arrow);
-    EXPECT_EQ(current_cursor(), SystemCursor::Arrow);
-}

@@ -112,3 +112,21 @@ TEST_F(Painting, AChildPaintsIntoItsParentCutToTheParent)
     show_window(parent, true);
     EXPECT_NE(capture_screen().pixel(10, 110), BLUE);
 }
+
+TEST_F(Painting, RepaintingAParentRepaintsTheChildrenItCovers)
+{
+    WindowHandle parent = windows().create({ 0, 100, 200, 300 }, RED);
+    WindowHandle child = windows().create({ 20, 20, 60, 60 }, BLUE, WS_CHILD | WS_VISIBLE, parent);
+    run_pending();
+    windows().take();
+    invalidate_window(parent, Rect { 0, 0, 30, 30 });
+    run_pending();
+    auto paints = windows().take_of(WM_PAINT);
+    ASSERT_EQ(paints.size(), 2u);
+    EXPECT_EQ(paints[1].window, child);
+    EXPECT_EQ(capture_screen().pixel(25, 125), BLUE);
+
+    invalidate_window(parent, Rect { 100, 100, 200, 200 }); // away from the child
+    run_pending();
+    EXPECT_EQ(windows().take_of(WM_PAINT).size(), 1u);
+}

@@ -149,6 +149,8 @@ inline void run_pending()
 // screen's modes restored afterwards.
 class ScreenTest : public ::testing::Test {
 protected:
+    ScreenTest() { EXPECT_TRUE(headless_screen); }
+
     void TearDown() override
     {
         run_pending();
