@@ -104,8 +104,10 @@ void invalidate_window(WindowHandle window, std::optional<Rect> rect = std::null
 
 // One WM_PAINT's drawing: a canvas over the window's client area on the
 // screen (origin at the window's top-left corner, clipped to the invalid
-// region's bounds and, for a child, to its parent). Ending it validates the
-// window. A window that is not visible gets a canvas that draws nothing.
+// region's bounds and, for a child, to its parent). The session validates
+// the window (as it starts, so that what is invalidated while painting is
+// painted again) after sending it WM_ERASEBKGND. A window that is not
+// visible gets a canvas that draws nothing.
 class PaintSession {
 public:
     explicit PaintSession(WindowHandle window);
