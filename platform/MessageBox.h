@@ -1,6 +1,8 @@
 #pragma once
 
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -28,9 +30,22 @@ enum class MessageBoxAnswer {
 // Shows a modal message box with `text` under the title `caption` and waits
 // for the user's answer. `default_button` counts the buttons from the left.
 //
-// Until the device screen draws message boxes, the box is written to standard
-// error as "caption: text" and answered with its default button at once.
+// The device screen draws the box, when it shows an SDL window and the
+// caller is its user-interface thread, and runs a nested message loop until
+// the user answers. Otherwise (no screen yet, headless, another thread) the
+// box is written to standard error as "caption: text" and answered with its
+// default button at once.
 MessageBoxAnswer message_box(const std::u16string& text, const std::u16string& caption,
     MessageBoxButtons buttons = MessageBoxButtons::Ok, int default_button = 0);
+
+// The answers a box of these buttons offers, left to right.
+std::vector<MessageBoxAnswer> message_box_answers(MessageBoxButtons buttons);
+
+// Draws a message box and waits for its answer; nullopt when it cannot, so
+// that message_box writes it to standard error instead. The screen installs
+// one, so that this library needs no display.
+using MessageBoxPresenter = std::optional<MessageBoxAnswer> (*)(const std::u16string& text,
+    const std::u16string& caption, MessageBoxButtons buttons, int default_button);
+void set_message_box_presenter(MessageBoxPresenter presenter);
 
 } // namespace platform

@@ -85,6 +85,22 @@ Taken take_locked(ThreadQueue& queue, const MessageFilter& filter, Message& out,
             queue.quit_requested = false;
         return Taken::Quit;
     }
+    // A shown window with something to paint gets WM_PAINT until it is
+    // validated; parents (older handles) first.
+    if (in_range(WM_PAINT, filter)) {
+        WindowRecord* paint = nullptr;
+        for (auto& [value, record] : window_system().windows) {
+            if (record.queue.get() != &queue || record.invalid.is_empty() || record.destroying
+                || !window_matches_locked(record.handle, filter) || !is_shown_locked(record.handle))
+                continue;
+            if (!paint || value < paint->handle.value)
+                paint = &record;
+        }
+        if (paint) {
+            out = Message { paint->handle, WM_PAINT, 0, 0, now };
+            return Taken::Message;
+        }
+    }
     if (!in_range(WM_TIMER, filter))
         return Taken::Nothing;
     WindowTimer* earliest = nullptr;

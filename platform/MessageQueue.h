@@ -54,7 +54,8 @@ struct MessageFilter {
 // Takes the next message for the filter, sleeping until one arrives or a
 // timer falls due. Before every look at the queue it handles messages sent
 // by other threads and lets the thread's input pump deliver display input.
-// Order: posted messages, then the quit request, then due window timers. A
+// Order: posted messages, then the quit request, then WM_PAINT for a shown
+// window with an invalid region (see Screen.h), then due window timers. A
 // posted WM_QUIT (from post_thread_message) ends the loop like the request.
 GetResult get_message(Message& message, const MessageFilter& filter = {});
 

@@ -6,6 +6,7 @@
 #include "platform/graphics/Geometry.h"
 #include "platform/graphics/SystemCursor.h"
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -96,14 +97,17 @@ bool is_input_panel_shown();
 // --- Painting ---------------------------------------------------------------
 
 // Adds a rectangle of the window (client coordinates; nullopt: all of it)
-// to the window's invalid region. The window's thread gets WM_PAINT when no
+// to the window's invalid region, and the parts it covers of the shown
+// children to theirs (a parent paints over its children). The window's thread gets WM_PAINT when no
 // posted message waits for it, before due timers.
 void invalidate_window(WindowHandle window, std::optional<Rect> rect = std::nullopt);
 
 // One WM_PAINT's drawing: a canvas over the window's client area on the
 // screen (origin at the window's top-left corner, clipped to the invalid
-// region's bounds and, for a child, to its parent). Ending it validates the
-// window. A window that is not visible gets a canvas that draws nothing.
+// region's bounds and, for a child, to its parent). The session validates
+// the window (as it starts, so that what is invalidated while painting is
+// painted again) after sending it WM_ERASEBKGND. A window that is not
+// visible gets a canvas that draws nothing.
 class PaintSession {
 public:
     explicit PaintSession(WindowHandle window);
@@ -123,8 +127,20 @@ private:
 // The whole device screen as it shows now, system bars included.
 Bitmap capture_screen();
 
+// Draws the bottom system bar (`bar` in screen coordinates) each time the
+// screen is composed; without a painter the bar shows empty. The menu bar
+// installs one and calls invalidate_menu_bar() when its look changes.
+using MenuBarPainter = std::function<void(Canvas& canvas, Rect bar)>;
+void set_menu_bar_painter(MenuBarPainter painter);
+void invalidate_menu_bar();
+
 // --- Activation, focus, capture, cursor --------------------------------------
 
+// Showing a top-level window activates it, and so does a press of any
+// pointer button in it (WA_CLICKACTIVE); hiding or destroying the active
+// window activates its owner, else the topmost shown top-level window.
+// Only the windows of the user-interface thread are on the screen.
+//
 // Makes a top-level window the active one (and the foreground one): the old
 // active window gets WM_ACTIVATE(WA_INACTIVE, new), the new one
 // WM_ACTIVATE(WA_ACTIVE, old), and focus moves to the new one. Returns the
@@ -139,6 +155,11 @@ bool set_foreground_window(WindowHandle window);
 WindowHandle set_focus(WindowHandle window);
 WindowHandle focus_window();
 
+// Pointer messages go to the topmost shown window under the pointer (the
+// deepest child there), with the point in its client coordinates; a
+// disabled child passes them to its parent, a disabled top-level window
+// takes none and covers what lies below it.
+//
 // Pointer capture: every pointer message goes to the capturing window. The
 // window that loses the capture gets WM_CAPTURECHANGED (lparam: the new
 // capturing window's handle value, 0 for none).

@@ -79,6 +79,7 @@ WindowHandle create_window(const WindowCreate& create)
     record.enabled = (create.style & WS_DISABLED) == 0;
     record.title = create.title;
     record.menu = create.menu;
+    record.class_style = window_class.style;
     record.queue = own_queue_locked();
     WindowHandle handle = record.handle;
     WindowProcedure procedure = record.procedure;
@@ -89,6 +90,8 @@ WindowHandle create_window(const WindowCreate& create)
         destroy_window(handle);
         return {};
     }
+    if (WindowObserver* observer = window_observer())
+        observer->created(handle);
     return handle;
 }
 
@@ -102,8 +105,11 @@ bool destroy_window(WindowHandle window)
         return false;
     record->destroying = true;
     WindowProcedure procedure = record->procedure;
+    WindowObserver* observer = system.observer;
     lock.unlock();
 
+    if (observer)
+        observer->destroying(window);
     procedure(window, WM_DESTROY, 0, 0);
 
     lock.lock();
@@ -194,7 +200,10 @@ bool move_window(WindowHandle window, const Rect& rect)
         return false;
     Rect old = record->rect;
     record->rect = rect;
+    WindowObserver* observer = window_system().observer;
     lock.unlock();
+    if (observer && old != rect)
+        observer->moved(window, old);
     if (old.left != rect.left || old.top != rect.top)
         send_message(window, WM_MOVE, 0, make_lparam(rect.left, rect.top));
     if (old.width() != rect.width() || old.height() != rect.height())
@@ -204,11 +213,16 @@ bool move_window(WindowHandle window, const Rect& rect)
 
 bool show_window(WindowHandle window, bool visible)
 {
-    std::lock_guard lock(window_system().mutex);
+    std::unique_lock lock(window_system().mutex);
     WindowRecord* record = find_window_locked(window);
     if (!record)
         return false;
+    bool changed = record->visible != visible;
     record->visible = visible;
+    WindowObserver* observer = window_system().observer;
+    lock.unlock();
+    if (observer && changed)
+        observer->shown(window, visible);
     return true;
 }
 
@@ -227,9 +241,12 @@ bool enable_window(WindowHandle window, bool enabled)
         return false;
     bool changed = record->enabled != enabled;
     record->enabled = enabled;
+    WindowObserver* observer = window_system().observer;
     lock.unlock();
     if (changed)
         send_message(window, WM_ENABLE, enabled ? 1 : 0, 0);
+    if (observer && changed)
+        observer->changed(window);
     return true;
 }
 
@@ -242,11 +259,15 @@ bool is_window_enabled(WindowHandle window)
 
 bool set_window_text(WindowHandle window, const std::u16string& text)
 {
-    std::lock_guard lock(window_system().mutex);
+    std::unique_lock lock(window_system().mutex);
     WindowRecord* record = find_window_locked(window);
     if (!record)
         return false;
     record->title = text;
+    WindowObserver* observer = window_system().observer;
+    lock.unlock();
+    if (observer)
+        observer->changed(window);
     return true;
 }
 

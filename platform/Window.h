@@ -83,7 +83,8 @@ std::uint32_t window_style(WindowHandle window);
 WindowHandle window_parent(WindowHandle window);
 WindowHandle window_owner(WindowHandle window);
 
-// The rectangle on the device screen (the client area is the whole window).
+// The rectangle on the device screen (the client area is the whole window);
+// a child's rectangle is in its parent's client coordinates.
 std::optional<Rect> window_rect(WindowHandle window);
 // Moves and sizes a window; sends WM_MOVE and WM_SIZE (SIZE_RESTORED, the new
 // width and height in lparam) when position or size changed.

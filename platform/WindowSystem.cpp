@@ -83,6 +83,33 @@ bool is_within_locked(WindowHandle window, WindowHandle ancestor)
     return false;
 }
 
+bool is_shown_locked(WindowHandle window)
+{
+    while (window) {
+        WindowRecord* record = find_window_locked(window);
+        if (!record || !record->visible)
+            return false;
+        if (!(record->style & WS_CHILD))
+            return true;
+        window = record->parent;
+    }
+    return false;
+}
+
+void set_window_observer(WindowObserver* observer)
+{
+    WindowSystem& system = window_system();
+    std::lock_guard lock(system.mutex);
+    system.observer = observer;
+}
+
+WindowObserver* window_observer()
+{
+    WindowSystem& system = window_system();
+    std::lock_guard lock(system.mutex);
+    return system.observer;
+}
+
 } // namespace platform::detail
 
 namespace platform {

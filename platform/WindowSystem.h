@@ -34,8 +34,28 @@ struct WindowRecord {
     std::u16string title;
     void* user_data { nullptr };
     std::uintptr_t menu { 0 };
+    std::uint32_t class_style { 0 };
+    // The bounds of what needs painting, client coordinates; empty when
+    // the window is valid.
+    Rect invalid;
     std::shared_ptr<ThreadQueue> queue;
     bool destroying { false };
+};
+
+// What the screen learns of windows as they change. Called on the thread
+// that made the change, with the state unlocked; the screen installs it.
+class WindowObserver {
+public:
+    virtual ~WindowObserver() = default;
+    // After WM_CREATE accepted the window.
+    virtual void created(WindowHandle window) = 0;
+    // Before WM_DESTROY, while the window is still whole.
+    virtual void destroying(WindowHandle window) = 0;
+    virtual void shown(WindowHandle window, bool visible) = 0;
+    // After the rectangle changed, before WM_MOVE and WM_SIZE.
+    virtual void moved(WindowHandle window, const Rect& old) = 0;
+    // The title or the enabled state changed.
+    virtual void changed(WindowHandle window) = 0;
 };
 
 // A message sent from one thread to a window of another, waiting to be
@@ -75,6 +95,7 @@ struct WindowSystem {
     std::unordered_map<std::uint32_t, WindowRecord> windows;
     std::unordered_map<ThreadId, std::shared_ptr<ThreadQueue>> queues;
     std::uint32_t next_handle { 1 };
+    WindowObserver* observer { nullptr };
 };
 
 // The one instance; never destroyed, so that threads ending during process
@@ -89,5 +110,14 @@ WindowRecord* find_window_locked(WindowHandle window);
 
 // Whether `window` is `ancestor` or lies inside it. Call with the state locked.
 bool is_within_locked(WindowHandle window, WindowHandle ancestor);
+
+// Whether the window and every parent up to its top-level window are
+// visible. Call with the state locked.
+bool is_shown_locked(WindowHandle window);
+
+// Installs the observer of every window of the process (nullptr removes it).
+void set_window_observer(WindowObserver* observer);
+// The installed observer, nullptr for none.
+WindowObserver* window_observer();
 
 } // namespace platform::detail

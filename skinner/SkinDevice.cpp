@@ -1,17 +1,15 @@
 #include "skinner/SkinDevice.h"
 
-#include "platform/Convert.h"
+#include "platform/Screen.h"
 
 #include <algorithm>
-#include <cstdlib>
 
 namespace skinner {
 
 SkinDevice SkinDevice::current()
 {
     SkinDevice device;
-    const char* type = std::getenv("RINGWISE_PLATFORM");
-    device.smartphone = type && platform::to_lower(platform::from_utf8(type)) == u"smartphone";
+    device.smartphone = platform::is_smartphone();
     return device;
 }
 
@@ -22,30 +20,7 @@ bool SkinDevice::suits(const std::u16string& devices) const
 
 Point SkinDevice::workarea(Point screen) const
 {
-    int bar = 0;
-    if (smartphone) {
-        switch (screen.x) {
-        case 176:
-            bar = 20;
-            break;
-        case 240:
-            bar = 27;
-            break;
-        case 352:
-            bar = 40;
-            break;
-        case 480:
-            bar = 54;
-            break;
-        default:
-            bar = 0;
-            break;
-        }
-    } else {
-        bar = screen.x == 480 || screen.x == 640 ? 52 : 26;
-    }
-    if (fullscreen)
-        bar = 0;
+    int bar = fullscreen ? 0 : platform::system_bar_height(screen.x, smartphone);
     // A screen lower than its two bars leaves no work area rather than a
     // negative one.
     return { screen.x, std::max(0, screen.y - 2 * bar) };

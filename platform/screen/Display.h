@@ -1,0 +1,51 @@
+#pragma once
+
+#include "platform/graphics/Bitmap.h"
+#include "platform/graphics/SystemCursor.h"
+#include "platform/screen/ScreenInput.h"
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace platform::detail {
+
+// One event of the display, already in the screen's terms.
+struct DisplayEvent {
+    enum class Kind { Pointer, Key, Text, Resize, Quit };
+    Kind kind { Kind::Quit };
+    PointerAction action { PointerAction::Move };
+    PointerButton button { PointerButton::None };
+    Point point;
+    int virtual_key { 0 };
+    bool down { false };
+    std::u16string text;
+    Size size;
+};
+
+// Where the screen shows: an SDL window or nothing (headless). Owned by the
+// screen and used on its user-interface thread, except wake(), which any
+// thread may call.
+class Display {
+public:
+    virtual ~Display() = default;
+
+    // Whether presented bitmaps are seen at all.
+    virtual bool shows() const = 0;
+    // The next event that has arrived; false when there is none.
+    virtual bool poll(DisplayEvent& event) = 0;
+    virtual void present(const Bitmap& screen) = 0;
+    // Sleeps until an event arrives, wake() is called (also before the
+    // wait) or `timeout` milliseconds pass.
+    virtual void wait(std::optional<std::uint32_t> timeout) = 0;
+    virtual void wake() = 0;
+    virtual void set_cursor(SystemCursor cursor) = 0;
+};
+
+std::unique_ptr<Display> make_headless_display();
+// The SDL window of that size, or nullptr (with the reason on standard
+// error) when SDL video cannot start.
+std::unique_ptr<Display> make_sdl_display(Size size);
+
+} // namespace platform::detail

@@ -1,0 +1,325 @@
+#include "platform/Convert.h"
+#include "platform/Screen.h"
+#include "platform/screen/Display.h"
+
+#include <SDL.h>
+
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <unordered_map>
+
+namespace platform::detail {
+
+namespace {
+
+int virtual_key_of(SDL_Keycode key)
+{
+    if (key >= SDLK_a && key <= SDLK_z)
+        return 'A' + (key - SDLK_a);
+    if (key >= SDLK_0 && key <= SDLK_9)
+        return '0' + (key - SDLK_0);
+    switch (key) {
+    case SDLK_BACKSPACE:
+        return VK_BACK;
+    case SDLK_TAB:
+        return VK_TAB;
+    case SDLK_RETURN:
+    case SDLK_KP_ENTER:
+        return VK_RETURN;
+    case SDLK_LSHIFT:
+    case SDLK_RSHIFT:
+        return VK_SHIFT;
+    case SDLK_LCTRL:
+    case SDLK_RCTRL:
+        return VK_CONTROL;
+    case SDLK_LALT:
+    case SDLK_RALT:
+        return VK_MENU;
+    case SDLK_ESCAPE:
+    case SDLK_AC_BACK:
+        return VK_TBACK;
+    case SDLK_SPACE:
+        return VK_SPACE;
+    case SDLK_PAGEUP:
+        return VK_PRIOR;
+    case SDLK_PAGEDOWN:
+        return VK_NEXT;
+    case SDLK_END:
+        return VK_END;
+    case SDLK_HOME:
+        return VK_HOME;
+    case SDLK_LEFT:
+        return VK_LEFT;
+    case SDLK_UP:
+        return VK_UP;
+    case SDLK_RIGHT:
+        return VK_RIGHT;
+    case SDLK_DOWN:
+        return VK_DOWN;
+    case SDLK_INSERT:
+        return VK_INSERT;
+    case SDLK_DELETE:
+        return VK_DELETE;
+    case SDLK_APPLICATION:
+    case SDLK_MENU:
+        return VK_APPS;
+    // The soft keys: F1 and F2 on a desktop keyboard, the volume keys on a
+    // phone that reports them.
+    case SDLK_F1:
+    case SDLK_VOLUMEUP:
+        return VK_TSOFT1;
+    case SDLK_F2:
+    case SDLK_VOLUMEDOWN:
+        return VK_TSOFT2;
+    default:
+        return 0;
+    }
+}
+
+PointerButton button_of(Uint8 button)
+{
+    switch (button) {
+    case SDL_BUTTON_LEFT:
+        return PointerButton::Left;
+    case SDL_BUTTON_RIGHT:
+        return PointerButton::Right;
+    case SDL_BUTTON_MIDDLE:
+        return PointerButton::Middle;
+    default:
+        return PointerButton::None;
+    }
+}
+
+DisplayEvent pointer_event(PointerAction action, PointerButton button, Point point)
+{
+    DisplayEvent event;
+    event.kind = DisplayEvent::Kind::Pointer;
+    event.action = action;
+    event.button = button;
+    event.point = point;
+    return event;
+}
+
+SDL_SystemCursor sdl_cursor_of(SystemCursor cursor)
+{
+    switch (cursor) {
+    case SystemCursor::Hand:
+        return SDL_SYSTEM_CURSOR_HAND;
+    case SystemCursor::IBeam:
+        return SDL_SYSTEM_CURSOR_IBEAM;
+    case SystemCursor::SizeNESW:
+        return SDL_SYSTEM_CURSOR_SIZENESW;
+    case SystemCursor::SizeNS:
+        return SDL_SYSTEM_CURSOR_SIZENS;
+    case SystemCursor::SizeNWSE:
+        return SDL_SYSTEM_CURSOR_SIZENWSE;
+    case SystemCursor::SizeWE:
+        return SDL_SYSTEM_CURSOR_SIZEWE;
+    case SystemCursor::SizeAll:
+        return SDL_SYSTEM_CURSOR_SIZEALL;
+    case SystemCursor::Wait:
+        return SDL_SYSTEM_CURSOR_WAIT;
+    case SystemCursor::No:
+        return SDL_SYSTEM_CURSOR_NO;
+    case SystemCursor::AppStarting:
+        return SDL_SYSTEM_CURSOR_WAITARROW;
+    case SystemCursor::None:
+    case SystemCursor::Arrow:
+    case SystemCursor::Help:
+        break;
+    }
+    return SDL_SYSTEM_CURSOR_ARROW;
+}
+
+// The device screen as an SDL window drawn by SDL's software renderer. The
+// window's pixels are the screen's, one to one; resizing the window resizes
+// the screen.
+class SdlDisplay final : public Display {
+public:
+    ~SdlDisplay() override
+    {
+        for (auto& [id, cursor] : cursors_)
+            SDL_FreeCursor(cursor);
+        if (texture_)
+            SDL_DestroyTexture(texture_);
+        if (renderer_)
+            SDL_DestroyRenderer(renderer_);
+        if (window_)
+            SDL_DestroyWindow(window_);
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    }
+
+    bool open(Size size)
+    {
+        SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
+        // Touch arrives as finger events; SDL's mouse copies of them would
+        // press every button twice.
+        SDL_SetHint(SDL_HINT_TOUCH_MOUSE_EVENTS, "0");
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+            return fail("cannot start SDL video");
+        // Without a display SDL falls back to drivers that show nothing; a
+        // window there would wait for input that never comes. Only asked for
+        // by name (SDL_VIDEODRIVER) are they used.
+        std::string driver = SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "";
+        if (!std::getenv("SDL_VIDEODRIVER") && (driver == "offscreen" || driver == "dummy")) {
+            std::fprintf(stderr, "screen: no display, the screen stays off-screen\n");
+            return false;
+        }
+        wake_event_ = SDL_RegisterEvents(1);
+        window_ = SDL_CreateWindow("Ringwise", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
+            size.width, size.height, SDL_WINDOW_RESIZABLE);
+        if (!window_)
+            return fail("cannot open the window");
+        renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
+        if (!renderer_)
+            return fail("cannot create the renderer");
+        SDL_StartTextInput();
+        return true;
+    }
+
+    bool shows() const override { return true; }
+
+    bool poll(DisplayEvent& event) override
+    {
+        SDL_Event sdl;
+        while (SDL_PollEvent(&sdl)) {
+            if (translate(sdl, event))
+                return true;
+        }
+        return false;
+    }
+
+    void present(const Bitmap& screen) override
+    {
+        if (!texture_ || texture_size_ != screen.size()) {
+            if (texture_)
+                SDL_DestroyTexture(texture_);
+            texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888,
+                SDL_TEXTUREACCESS_STREAMING, screen.width(), screen.height());
+            texture_size_ = screen.size();
+            if (!texture_)
+                return;
+        }
+        SDL_UpdateTexture(texture_, nullptr, screen.data(), screen.width() * 4);
+        SDL_RenderClear(renderer_);
+        SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
+        SDL_RenderPresent(renderer_);
+    }
+
+    void wait(std::optional<std::uint32_t> timeout) override
+    {
+        if (timeout)
+            SDL_WaitEventTimeout(nullptr, static_cast<int>(*timeout));
+        else
+            SDL_WaitEvent(nullptr);
+    }
+
+    void wake() override
+    {
+        // One wake-up event in the queue is enough to end a wait.
+        if (wake_pending_.exchange(true))
+            return;
+        SDL_Event event {};
+        event.type = wake_event_;
+        SDL_PushEvent(&event);
+    }
+
+    void set_cursor(SystemCursor cursor) override
+    {
+        SDL_SystemCursor id = sdl_cursor_of(cursor);
+        auto found = cursors_.find(id);
+        if (found == cursors_.end())
+            found = cursors_.emplace(id, SDL_CreateSystemCursor(id)).first;
+        if (found->second)
+            SDL_SetCursor(found->second);
+    }
+
+private:
+    bool fail(const char* what)
+    {
+        std::fprintf(stderr, "screen: %s: %s\n", what, SDL_GetError());
+        return false;
+    }
+
+    bool translate(const SDL_Event& sdl, DisplayEvent& event)
+    {
+        using Kind = DisplayEvent::Kind;
+        if (sdl.type == wake_event_) {
+            wake_pending_.store(false);
+            return false;
+        }
+        switch (sdl.type) {
+        case SDL_QUIT:
+            event = DisplayEvent {};
+            return true;
+        case SDL_WINDOWEVENT:
+            if (sdl.window.event != SDL_WINDOWEVENT_SIZE_CHANGED)
+                return false;
+            event = DisplayEvent {};
+            event.kind = Kind::Resize;
+            event.size = { sdl.window.data1, sdl.window.data2 };
+            return true;
+        case SDL_MOUSEMOTION:
+            event = pointer_event(
+                PointerAction::Move, PointerButton::None, { sdl.motion.x, sdl.motion.y });
+            return true;
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP:
+            event = pointer_event(
+                sdl.type == SDL_MOUSEBUTTONDOWN ? PointerAction::Down : PointerAction::Up,
+                button_of(sdl.button.button), { sdl.button.x, sdl.button.y });
+            return event.button != PointerButton::None;
+        case SDL_FINGERDOWN:
+        case SDL_FINGERUP:
+        case SDL_FINGERMOTION: {
+            int width = 0;
+            int height = 0;
+            SDL_GetWindowSize(window_, &width, &height);
+            PointerAction action = sdl.type == SDL_FINGERDOWN ? PointerAction::Down
+                : sdl.type == SDL_FINGERUP                    ? PointerAction::Up
+                                                              : PointerAction::Move;
+            event = pointer_event(action,
+                action == PointerAction::Move ? PointerButton::None : PointerButton::Left,
+                { static_cast<int>(sdl.tfinger.x * static_cast<float>(width)),
+                    static_cast<int>(sdl.tfinger.y * static_cast<float>(height)) });
+            return true;
+        }
+        case SDL_KEYDOWN:
+        case SDL_KEYUP:
+            event = DisplayEvent {};
+            event.kind = Kind::Key;
+            event.virtual_key = virtual_key_of(sdl.key.keysym.sym);
+            event.down = sdl.type == SDL_KEYDOWN;
+            return event.virtual_key != 0;
+        case SDL_TEXTINPUT:
+            event = DisplayEvent {};
+            event.kind = Kind::Text;
+            event.text = from_utf8(sdl.text.text);
+            return !event.text.empty();
+        default:
+            return false;
+        }
+    }
+
+    SDL_Window* window_ { nullptr };
+    SDL_Renderer* renderer_ { nullptr };
+    SDL_Texture* texture_ { nullptr };
+    Size texture_size_;
+    Uint32 wake_event_ { 0 };
+    std::atomic<bool> wake_pending_ { false };
+    std::unordered_map<int, SDL_Cursor*> cursors_;
+};
+
+} // namespace
+
+std::unique_ptr<Display> make_sdl_display(Size size)
+{
+    auto display = std::make_unique<SdlDisplay>();
+    if (!display->open(size))
+        return nullptr;
+    return display;
+}
+
+} // namespace platform::detail
