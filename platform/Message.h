@@ -68,6 +68,14 @@ inline constexpr std::uint32_t WM_CAPTURECHANGED = 0x0215;
 inline constexpr std::uint32_t WM_HOTKEY = 0x0312;
 inline constexpr std::uint32_t WM_USER = 0x0400;
 
+// The record WM_COPYDATA carries in lparam: a tag, and bytes that live
+// until the message has been handled.
+struct CopyData {
+    std::uintptr_t data_tag { 0 };
+    std::uint32_t byte_count { 0 };
+    const void* data { nullptr };
+};
+
 // Size-message kinds (wparam of WM_SIZE).
 inline constexpr Wparam SIZE_RESTORED = 0;
 inline constexpr Wparam SIZE_MINIMIZED = 1;

@@ -171,3 +171,35 @@ TEST_F(StoreCommands, CallGoesThroughThePhoneLibrary)
 }
 
 } // namespace
+
+TEST_F(StoreCommands, BackupAndRestoreCarryEveryTagAndRefuseDamagedFiles)
+{
+    std::string anna = id_of("Anna");
+    write_capture("anna.wav", test_recordings::capture(test_recordings::load("margaret-slow")));
+    ASSERT_EQ(run("tag " + anna + " '030 2' " + temp.native("anna.wav")).status, 0);
+    std::string tag = temp.read("commands/001.tag");
+    std::string list = temp.read("commands/commands.xml");
+
+    ToolRun backup = run("backup " + temp.native("saved"));
+    ASSERT_EQ(backup.status, 0) << backup.err;
+    EXPECT_EQ(backup.out, "backup " + temp.native("saved.vcb") + "\n");
+
+    ASSERT_EQ(run("untag " + anna + " '030 2'").status, 0);
+    ASSERT_FALSE(temp.exists("commands/001.tag"));
+    // The extension is added as for the backup.
+    ToolRun restore = run("restore " + temp.native("saved"));
+    ASSERT_EQ(restore.status, 0) << restore.err;
+    EXPECT_EQ(temp.read("commands/001.tag"), tag);
+    EXPECT_EQ(temp.read("commands/commands.xml"), list);
+    EXPECT_EQ(
+        run("commands").lines()[0], anna + "\tAnna Berg\tAnna Berg, Acme\t030 2\tbusiness\t001");
+
+    // A backup cut short is refused with a message, and the tags stay.
+    std::string saved = temp.read("saved.vcb");
+    temp.write("cut.vcb", saved.substr(0, saved.size() - 10));
+    ToolRun cut = run("restore " + temp.native("cut.vcb"));
+    EXPECT_EQ(cut.status, 1);
+    EXPECT_NE(cut.err.find("the tags are unchanged"), std::string::npos) << cut.err;
+    EXPECT_EQ(temp.read("commands/001.tag"), tag);
+    EXPECT_EQ(run("backup").status, 2);
+}

@@ -1,0 +1,141 @@
+#pragma once
+
+#include "platform/Message.h"
+#include "skinner/Container.h"
+#include "skinner/FormImplHolder.h"
+#include "skinner/Picture.h"
+
+#include <string>
+#include <vector>
+
+namespace skinner {
+
+class Control;
+class MenuManager;
+class Skin;
+
+// A picture that could not be loaded, as the form reports it.
+struct PictureFailure {
+    std::u16string name;
+    int scale { 1 };
+    std::u16string base_path;
+};
+
+// A button that Escape (the cancel button) or Return (the default button)
+// presses: pressed while the key is down, firing when the press ends.
+class KeyButton {
+public:
+    virtual void set_pressed_by_key(bool pressed) = 0;
+
+protected:
+    ~KeyButton() = default;
+};
+
+// A container with a native top-level window, its placement on the screen,
+// a modal loop and a menu bar. Built from the form of `kind` in the skin:
+// the constructor registers the form among the live forms, reads its
+// form-level properties, creates its window, places it and builds its
+// automatic controls; the application then creates its own controls.
+class Form : public Container {
+public:
+    // The private message that ends a modal loop, and the one that carries a
+    // merged key and character on a Pocket PC.
+    static constexpr std::uint32_t END_MODAL_MESSAGE = 1057;
+    static constexpr std::uint32_t KEY_MESSAGE = 1026;
+
+    Form(Form* parent, Skin& skin, std::u16string kind, Listener* listener);
+    ~Form() override;
+
+    // Container operations that the form widens.
+    void reload() override;
+    bool key_down(int key) override;
+    bool key_up(int key) override;
+    // Passes the timer to every control; the control whose timer it is
+    // handles it.
+    void on_timer(unsigned timer_id) override;
+
+    // Moves and sizes the window by the placement rules. A screen change
+    // recomputes everything, as the first placement does.
+    virtual void place_on_screen(bool screen_changed = false);
+    // Asked before a close request ends the modal loop.
+    virtual bool can_close() { return true; }
+    // The command line a second start of the program handed over: brings
+    // the form's window to the front, or the first visible window it owns.
+    virtual void on_command_line(const std::u16string& text);
+    // Shows the failure (top-level form only) and closes the chain of modal
+    // forms up to the top-level one.
+    virtual void picture_failed_to_load(const PictureFailure& picture);
+
+    // A window timer of `seconds` × 1000 ms with the next id of the
+    // process-wide counter (the first id is 1). kill_timer(0) does nothing.
+    unsigned start_timer(double seconds);
+    void kill_timer(unsigned timer_id);
+    static unsigned next_timer_id();
+
+    // Shows the form and runs its modal loop until it closes.
+    void do_modal();
+    // Asks the form to close, as its close button does (WM_CLOSE).
+    void close();
+
+    void register_menu_main(Control* menu);
+    void unregister_menu_main(Control* menu);
+    Control* menu_main() const { return menu_main_; }
+    MenuManager* menu_manager() const;
+
+    Skin& get_skin() const { return *skin_; }
+    Form* parent() const { return parent_; }
+    platform::WindowHandle window() const;
+    bool in_modal_loop() const { return in_modal_loop_; }
+    // A form with pending work lets its menu manager update after every message.
+    void set_pending_work(bool pending) { pending_work_ = pending; }
+    bool has_pending_work() const { return pending_work_; }
+    void set_fullscreen(bool fullscreen) { fullscreen_ = fullscreen; }
+    bool is_fullscreen() const { return fullscreen_; }
+    // A popup form closes itself when it loses the pointer capture or is
+    // tapped outside.
+    void set_popup(bool popup);
+    bool is_popup() const;
+    const Picture& background() const { return background_; }
+    int start_position_x() const { return start_position_x_; }
+    int start_position_y() const { return start_position_y_; }
+
+    void set_default_button(KeyButton* button) { default_button_ = button; }
+    void set_cancel_button(KeyButton* button) { cancel_button_ = button; }
+
+    // Adds a rectangle (client coordinates) to the dirty rectangle.
+    void invalidate(const platform::Rect& rect);
+    // A control goes: the form forgets it as hover and capture control.
+    void forget_control(Control& control);
+
+    // The live forms in creation order, and the form whose modal loop runs.
+    static const std::vector<Form*>& live_forms();
+    static Form* modal_form();
+    // The process-wide full-screen mode.
+    static bool fullscreen_mode();
+
+private:
+    void read_form_properties();
+    void set_fullscreen_mode(bool fullscreen);
+
+    Skin* skin_;
+    Form* parent_;
+    FormImplHolder impl_;
+    bool in_modal_loop_ { false };
+    bool pending_work_ { false };
+    Picture background_;
+    int start_position_x_ { 0 };
+    int start_position_y_ { 0 };
+    platform::Point position_;
+    bool first_placement_ { true };
+    bool fullscreen_ { false };
+    Control* menu_main_ { nullptr };
+    KeyButton* default_button_ { nullptr };
+    KeyButton* cancel_button_ { nullptr };
+};
+
+// The window class of every form window of the process ("SkinnerClass_"
+// and the application's name); set before the first form is made.
+void set_form_window_class(const std::u16string& name);
+const std::u16string& form_window_class();
+
+} // namespace skinner

@@ -1,0 +1,96 @@
+#include "tools/ringwise-tool/ToolCommand.h"
+#include "tools/ringwise-tool/ToolFields.h"
+
+#include "platform/Convert.h"
+#include "platform/Screen.h"
+#include "skinner/Form.h"
+#include "skinner/KeyCodes.h"
+#include "skinner/PictureCache.h"
+#include "skinner/Skin.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+
+namespace tool {
+
+namespace {
+
+int usage()
+{
+    std::fputs("usage: ringwise-tool show SKIN.skin KIND [--screen WxH] [--platform "
+               "PocketPC|Smartphone]\n",
+        stderr);
+    return 2;
+}
+
+// The form as a skin designer looks at it: Escape closes it when no button
+// of the form uses the key.
+class ShownForm final : public skinner::Form {
+public:
+    ShownForm(skinner::Skin& skin, const std::u16string& kind)
+        : Form(nullptr, skin, kind, nullptr)
+    {
+    }
+
+    bool key_down(int key) override
+    {
+        if (Form::key_down(key))
+            return true;
+        if (key != skinner::KEY_ESCAPE)
+            return false;
+        close();
+        return true;
+    }
+};
+
+} // namespace
+
+// Opens one form of a skin on the screen, placed as the program places it,
+// and runs it modally until it closes.
+int run_show(const std::vector<std::string>& arguments)
+{
+    std::vector<std::string> positional;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        bool has_value = i + 1 < arguments.size();
+        if (argument == "--screen" && has_value) {
+            if (!parse_size(arguments[i + 1]))
+                return usage();
+            // The screen takes its size from the environment when it starts.
+            ::setenv("RINGWISE_SCREEN", arguments[++i].c_str(), 1);
+        } else if (argument == "--platform" && has_value) {
+            const std::string& type = arguments[++i];
+            if (type != "PocketPC" && type != "Smartphone")
+                return usage();
+            ::setenv("RINGWISE_PLATFORM", type.c_str(), 1);
+        } else if (argument.starts_with("--")) {
+            return usage();
+        } else {
+            positional.push_back(argument);
+        }
+    }
+    if (positional.size() != 2)
+        return usage();
+    std::u16string path = platform::from_utf8(positional[0]);
+    std::u16string kind = platform::from_utf8(positional[1]);
+
+    skinner::PictureCache::install();
+    platform::Size screen = platform::screen_size();
+    skinner::Skin skin(path, { screen.width, screen.height });
+    if (!skin.is_valid()) {
+        std::fprintf(stderr, "ringwise-tool: %s is not a valid skin\n", positional[0].c_str());
+        return 1;
+    }
+    if (!skin.has_form(kind)) {
+        std::fprintf(stderr, "ringwise-tool: %s has no form %s for a %dx%d screen\n",
+            positional[0].c_str(), positional[1].c_str(), screen.width, screen.height);
+        return 1;
+    }
+    skinner::set_form_window_class(u"SkinnerClass_RingwiseTool");
+    ShownForm form(skin, kind);
+    form.do_modal();
+    return 0;
+}
+
+} // namespace tool
