@@ -3,6 +3,7 @@
 
 #include "platform/Convert.h"
 #include "platform/Screen.h"
+#include "platform/Window.h"
 #include "skinner/Form.h"
 #include "skinner/KeyCodes.h"
 #include "skinner/PictureCache.h"
@@ -89,6 +90,9 @@ int run_show(const std::vector<std::string>& arguments)
     }
     skinner::set_form_window_class(u"SkinnerClass_RingwiseTool");
     ShownForm form(skin, kind);
+    // The form's title bar names what is shown; a caption button of the
+    // form replaces it, as in the program.
+    platform::set_window_text(form.window(), kind);
     form.do_modal();
     return 0;
 }
