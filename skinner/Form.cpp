@@ -93,6 +93,7 @@ Form::Form(Form* parent, Skin& skin, std::u16string kind, Listener* listener)
 {
     install_form_script_host();
     forms().push_back(this);
+    skin.add_client(this);
     read_form_properties();
     impl_.reset(std::make_unique<FormImpl>(*this));
     place_on_screen();
@@ -101,6 +102,7 @@ Form::Form(Form* parent, Skin& skin, std::u16string kind, Listener* listener)
 
 Form::~Form()
 {
+    skin_->remove_client(this);
     destroy_auto_controls();
     if (current_modal == this)
         current_modal = nullptr;

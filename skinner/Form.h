@@ -4,6 +4,7 @@
 #include "skinner/Container.h"
 #include "skinner/FormImplHolder.h"
 #include "skinner/Picture.h"
+#include "skinner/Skin.h"
 
 #include <string>
 #include <vector>
@@ -12,7 +13,6 @@ namespace skinner {
 
 class Control;
 class MenuManager;
-class Skin;
 
 // A picture that could not be loaded, as the form reports it.
 struct PictureFailure {
@@ -36,7 +36,7 @@ protected:
 // the constructor registers the form among the live forms, reads its
 // form-level properties, creates its window, places it and builds its
 // automatic controls; the application then creates its own controls.
-class Form : public Container {
+class Form : public Container, private Skin::Client {
 public:
     // The private message that ends a modal loop, and the one that carries a
     // merged key and character on a Pocket PC.
@@ -114,6 +114,8 @@ public:
     static bool fullscreen_mode();
 
 private:
+    // The skin's language changed: the form reloads.
+    void reload_texts() override { reload(); }
     void read_form_properties();
     void set_fullscreen_mode(bool fullscreen);
 

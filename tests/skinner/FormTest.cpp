@@ -54,6 +54,11 @@ public:
         return false;
     }
     void timer_fired() override { record("timer"); }
+    void read_properties() override
+    {
+        Control::read_properties();
+        record("read");
+    }
     void paint(platform::Canvas& canvas) override
     {
         // What lay under the control before it drew, in the canvas's target.
@@ -526,4 +531,21 @@ TEST_F(FormTest, ReturnAndEscapePressTheDefaultAndCancelButtonsAfterTheControls)
         (std::vector<std::string> { "a key " + std::to_string(skinner::KEY_RETURN), "ok pressed",
             "ok released", "a key " + std::to_string(skinner::KEY_ESCAPE), "cancel pressed",
             "cancel released" }));
+}
+
+TEST_F(FormTest, ANewLanguageReloadsTheFormsBuiltOnTheSkin)
+{
+    auto skin = load_forms(
+        { form_variant(u"FormMain", 100, 100, 0, 0, { control(u"a", 0, 0, 10, 10) }) });
+    std::vector<std::string> events;
+    {
+        TestForm form(nullptr, *skin, u"FormMain");
+        Probe a(form, u"a", events);
+        temp.write("English.lng", "Key Value\n");
+        ASSERT_TRUE(skin->set_language(temp.wide("English.lng")));
+        EXPECT_EQ(events, (std::vector<std::string> { "a read" }));
+    }
+    // A form that is gone is no longer told.
+    ASSERT_TRUE(skin->set_language(temp.wide("English.lng")));
+    EXPECT_EQ(events.size(), 1u);
 }
