@@ -69,12 +69,12 @@ struct Scene {
         source.design_sizes[0] = { 480, 640 };
         source.pictures = { u"button", u"back" };
         skinc::Node form { u"FormBench", {}, {}, {} };
-        form.properties.points.push_back({ u"Size", 480, 588 });
+        form.properties.points.push_back({ u"Size", 480, 536 });
         form.properties.pictures.push_back({ u"Background", { 0, 0, 0, 0, 16, 16, 16, 16 }, 1, 1 });
         for (int i = 0; i < 30; ++i) {
             skinc::Node control { u"c" + std::u16string(1, char16_t(u'A' + i)), {}, {}, {} };
             auto x = static_cast<std::int16_t>(10 + (i % 3) * 155);
-            auto y = static_cast<std::int16_t>(10 + (i / 3) * 57);
+            auto y = static_cast<std::int16_t>(10 + (i / 3) * 52);
             control.properties.points = { { u"Position", x, y }, { u"Size", 150, 50 } };
             control.properties.pictures = { { u"Normal", { 0, 0, 8, 8, 32, 32, 40, 40 }, 0, 1 } };
             form.controls.push_back(control);
@@ -131,7 +131,7 @@ void BM_FullRepaint30Controls(benchmark::State& state)
 {
     Scene& s = scene();
     for (auto _ : state) {
-        s.form_->invalidate({ 0, 0, 480, 588 });
+        s.form_->invalidate({ 0, 0, 480, 536 });
         Scene::drain();
     }
 }
