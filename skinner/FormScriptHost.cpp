@@ -76,6 +76,9 @@ public:
             text += "form " + platform::to_utf8(form->kind()) + " "
                 + (form == active ? "active" : "inactive") + " " + rect_text(window) + "\n";
             for (Control* control : form->controls()) {
+                // Parts without an id (a grid's painter) are the control's own.
+                if (control->id().empty())
+                    continue;
                 text += "control " + platform::to_utf8(control->id()) + " " + control->class_name()
                     + " " + rect_text(control->rect().translated(window.left, window.top))
                     + " visible=" + (control->is_visible() ? "1" : "0")

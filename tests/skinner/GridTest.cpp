@@ -1,6 +1,7 @@
 #include "platform/MessageQueue.h"
 #include "platform/Screen.h"
 #include "platform/Window.h"
+#include "platform/screen/ScreenInput.h"
 #include "skinner/ControlGridFilter.h"
 #include "skinner/Form.h"
 #include "skinner/GridColumns.h"
@@ -311,4 +312,52 @@ TEST_F(GridTest, FilteredPartsDrawInTheirOwnLookAndLongTextStaysInItsCell)
     // column: no ink just left of it.
     EXPECT_EQ(count(160, 170, dark), 0);
     EXPECT_EQ(count(160, 170, blue), 0);
+}
+
+namespace {
+
+// Closes the form on the named command "close".
+class Closer final : public skinner::Listener {
+public:
+    void on_command(const std::u16string& text) override
+    {
+        if (text == u"close" && form)
+            form->close();
+    }
+    Form* form { nullptr };
+};
+
+} // namespace
+
+TEST_F(GridTest, AScriptNavigatesTheRowsWithKeysAndDumpsTheSelection)
+{
+    auto skin = load_grid();
+    Closer closer;
+    Form form(nullptr, *skin, u"FormGrid", &closer);
+    closer.form = &form;
+    Plain before(form, u"before");
+    Table grid(form, u"grid", 30);
+    temp.write("keys.txt",
+        "wait-form FormGrid\n"
+        "tap 30 125\n"
+        "key Down\nkey Down\nkey Down\nkey Up\n"
+        "dump "
+            + temp.native("first.txt")
+            + "\n"
+              "key End\n"
+              "dump "
+            + temp.native("last.txt")
+            + "\n"
+              "command close\n");
+    ASSERT_TRUE(platform::play_script(temp.native("keys.txt")));
+    form.do_modal();
+    std::string first = temp.read("first.txt");
+    std::string last = temp.read("last.txt");
+    // The tap selected row 1 (the grid starts at 102 on the screen, rows are 20
+    // high); three downs and an up make row 3.
+    EXPECT_NE(first.find("control grid ControlGridFilter "), std::string::npos) << first;
+    EXPECT_NE(first.find("rows=30 selected=3 selected_text=name 3\t3\n"), std::string::npos)
+        << first;
+    EXPECT_NE(last.find("rows=30 selected=29 selected_text=name 29\t29\n"), std::string::npos)
+        << last;
 }
