@@ -1,6 +1,7 @@
 #include "platform/contacts/ContactStore.h"
 
 #include "platform/Convert.h"
+#include "platform/UserDirectories.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -49,27 +50,54 @@ std::string read_file(const std::string& path)
     return bytes;
 }
 
-std::vector<std::string> card_files(const std::string& location)
+// The card files of a folder, in name order; with `subfolders` also those of
+// its first-level subfolders, each folder's after the files before it.
+std::vector<std::string> folder_card_files(const std::string& location, bool subfolders)
+{
+    std::vector<std::string> entries;
+    DIR* directory = ::opendir(location.c_str());
+    if (!directory)
+        return {};
+    while (dirent* entry = ::readdir(directory)) {
+        std::string name = entry->d_name;
+        if (!name.empty() && name[0] != '.')
+            entries.push_back(name);
+    }
+    ::closedir(directory);
+    std::sort(entries.begin(), entries.end());
+    std::vector<std::string> files;
+    for (const std::string& name : entries) {
+        std::string path = location + "/" + name;
+        struct stat status;
+        if (::stat(path.c_str(), &status) != 0)
+            continue;
+        if (S_ISDIR(status.st_mode)) {
+            if (subfolders) {
+                for (std::string& file : folder_card_files(path, false))
+                    files.push_back(std::move(file));
+            }
+        } else if (ends_with_ignoring_case(name, ".vcf")
+            || ends_with_ignoring_case(name, ".vcard")) {
+            files.push_back(path);
+        }
+    }
+    return files;
+}
+
+std::vector<std::string> card_files(const std::string& location, bool subfolders)
 {
     struct stat status;
     if (::stat(location.c_str(), &status) != 0)
         return {};
     if (!S_ISDIR(status.st_mode))
         return { location };
-    std::vector<std::string> files;
-    DIR* directory = ::opendir(location.c_str());
-    if (!directory)
-        return {};
-    while (dirent* entry = ::readdir(directory)) {
-        std::string name = entry->d_name;
-        if (name.empty() || name[0] == '.')
-            continue;
-        if (ends_with_ignoring_case(name, ".vcf") || ends_with_ignoring_case(name, ".vcard"))
-            files.push_back(location + "/" + name);
-    }
-    ::closedir(directory);
-    std::sort(files.begin(), files.end());
-    return files;
+    return folder_card_files(location, subfolders);
+}
+
+bool exists(const std::string& path)
+{
+    struct stat status;
+    return ::stat(path.c_str(), &status) == 0;
 }
 
 bool is_mobile_type(const std::string& type)
@@ -103,12 +131,18 @@ std::uint32_t fnv1a(std::string_view text, std::uint32_t hash = 2166136261u)
 } // namespace
 
 ContactStore::ContactStore()
-    : ContactStore(default_location())
+    : ContactStore(default_source())
 {
 }
 
 ContactStore::ContactStore(std::string location)
-    : location_(std::move(location))
+    : ContactStore(ContactSource { std::move(location), false })
+{
+}
+
+ContactStore::ContactStore(ContactSource source)
+    : location_(std::move(source.location))
+    , subfolders_(source.subfolders)
     , contacts_(read_all())
 {
 }
@@ -120,20 +154,26 @@ const Contact* ContactStore::item(int index) const
     return &contacts_[static_cast<std::size_t>(index - 1)];
 }
 
-std::string ContactStore::default_location()
+ContactSource ContactStore::default_source()
 {
     if (const char* store = std::getenv("RINGWISE_CONTACTS"); store && *store)
-        return store;
-    if (const char* data = std::getenv("XDG_DATA_HOME"); data && *data)
-        return std::string(data) + "/ringwise/contacts";
-    const char* home = std::getenv("HOME");
-    return std::string(home ? home : "") + "/.local/share/ringwise/contacts";
+        return { store, false };
+    std::string data = xdg_directory("XDG_DATA_HOME", ".local/share");
+    // The address book of Plasma Mobile's contacts, where there is one.
+    if (std::string plasma = data + "/kpeoplevcard"; !data.empty() && exists(plasma))
+        return { plasma, true };
+    return { data + "/ringwise/contacts", false };
+}
+
+std::string ContactStore::default_location()
+{
+    return default_source().location;
 }
 
 std::vector<Contact> ContactStore::read_all() const
 {
     std::vector<Contact> contacts;
-    for (const std::string& file : card_files(location_)) {
+    for (const std::string& file : card_files(location_, subfolders_)) {
         for (const VCard& card : parse_vcards(read_file(file)))
             contacts.push_back(contact_from_vcard(card));
     }

@@ -9,10 +9,18 @@
 
 namespace platform {
 
+// Where contacts are read: a vCard file or a folder, and whether the
+// folder's first-level subfolders count too.
+struct ContactSource {
+    std::string location;
+    bool subfolders { false };
+};
+
 // The contacts store: a vCard file, or a directory whose ".vcf" and ".vcard"
-// files are read in the order of their names. RINGWISE_CONTACTS names it;
-// the default is $XDG_DATA_HOME/ringwise/contacts. A missing store is an
-// empty one.
+// files are read in the order of their names. The first that exists of:
+// RINGWISE_CONTACTS; Plasma Mobile's address book $XDG_DATA_HOME/kpeoplevcard
+// (with its first-level subfolders); $XDG_DATA_HOME/ringwise/contacts. A
+// missing store is an empty one.
 //
 // Like the device's store it is read as a counted collection of items that
 // counts from 1; its content is read when the store is opened and does not
@@ -21,6 +29,7 @@ class ContactStore {
 public:
     ContactStore();
     explicit ContactStore(std::string location);
+    explicit ContactStore(ContactSource source);
 
     const std::string& location() const { return location_; }
 
@@ -28,12 +37,14 @@ public:
     // Item 1 through count(); nothing for any other index.
     const Contact* item(int index) const;
 
+    static ContactSource default_source();
     static std::string default_location();
 
 private:
     std::vector<Contact> read_all() const;
 
     std::string location_;
+    bool subfolders_ { false };
     std::vector<Contact> contacts_;
 };
 

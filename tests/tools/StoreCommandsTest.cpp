@@ -38,8 +38,10 @@ class StoreCommands : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        for (const char* name : { "ringwise-tool", "libphone.so" })
+        for (const char* name : { "ringwise-tool", "libphone-log.so" })
             fs::copy_file(fs::path(RINGWISE_BINARY_DIR) / "bin" / name, temp.native(name));
+        // Calls go to the logging library, not to the default that dials.
+        ::setenv("RINGWISE_PHONE", temp.native("libphone-log.so").c_str(), 1);
         ::setenv("RINGWISE_CONTACTS", temp.native("contacts.vcf").c_str(), 1);
         ::setenv("RINGWISE_REGISTRY", temp.native("registry.db").c_str(), 1);
         ::setenv("RINGWISE_PHONE_LOG", temp.native("calls.log").c_str(), 1);

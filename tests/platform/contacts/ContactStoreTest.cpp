@@ -107,4 +107,32 @@ TEST(ContactStore, ReadsAFileOrTheCardFilesOfAFolderInNameOrder)
     ::unsetenv("RINGWISE_CONTACTS");
 }
 
+TEST(ContactStore, PlasmasAddressBookWithItsSubfoldersComesBeforeOurOwnFolder)
+{
+    TempDirectory temp;
+    fs::path data = temp.native();
+    fs::create_directories(data / "ringwise/contacts");
+    std::ofstream(data / "ringwise/contacts/own.vcf") << "BEGIN:VCARD\nFN:Own\nEND:VCARD\n";
+    const char* previous = std::getenv("XDG_DATA_HOME");
+    std::string saved = previous ? previous : "";
+    ::unsetenv("RINGWISE_CONTACTS");
+    ::setenv("XDG_DATA_HOME", data.c_str(), 1);
+    EXPECT_EQ(platform::ContactStore().count(), 1);
+
+    fs::create_directories(data / "kpeoplevcard/book/deeper");
+    std::ofstream(data / "kpeoplevcard/top.vcard") << "BEGIN:VCARD\nFN:Top\nEND:VCARD\n";
+    std::ofstream(data / "kpeoplevcard/book/a.vcf") << "BEGIN:VCARD\nFN:In book\nEND:VCARD\n";
+    std::ofstream(data / "kpeoplevcard/book/deeper/x.vcf")
+        << "BEGIN:VCARD\nFN:Too deep\nEND:VCARD\n";
+    platform::ContactStore plasma;
+    EXPECT_EQ(plasma.location(), (data / "kpeoplevcard").string());
+    ASSERT_EQ(plasma.count(), 2);
+    EXPECT_EQ(plasma.item(1)->first_name, u"In book");
+    EXPECT_EQ(plasma.item(2)->first_name, u"Top");
+    if (previous)
+        ::setenv("XDG_DATA_HOME", saved.c_str(), 1);
+    else
+        ::unsetenv("XDG_DATA_HOME");
+}
+
 } // namespace
