@@ -177,6 +177,23 @@ bool plausible_gif(const std::uint8_t* data, std::size_t size)
         if (block == 0x3B)
             break;
         if (block == 0x21) {
+            // Only the extensions of the format, each with the block sizes
+            // it prescribes: the loader reads some of them by their fixed
+            // layout, and a walk that read them otherwise would lose step
+            // with it and miss a frame's descriptor.
+            if (at + 2 > size)
+                return false;
+            std::uint8_t label = data[at];
+            std::uint8_t first = data[at + 1];
+            if (label == 0xF9) {
+                if (first != 4 || at + 7 > size || data[at + 6] != 0)
+                    return false;
+                at += 7;
+                continue;
+            }
+            if ((label == 0x01 && first != 12) || (label == 0xFF && first != 11)
+                || (label != 0x01 && label != 0xFF && label != 0xFE))
+                return false;
             ++at;
             skip_sub_blocks();
         } else if (block == 0x2C) {

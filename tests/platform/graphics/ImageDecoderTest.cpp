@@ -191,6 +191,9 @@ TEST(ImageDecoder, RefusesFuzzedHeadersBeforeTheLoaderAllocates)
         { "jpeg_huge_progressive", ImageType::Jpeg },
         // Bytes the GIF loader skips, then a frame of 24 386 x 19 791.
         { "gif_frame_after_unknown_bytes", ImageType::Gif },
+        // An empty graphic control extension, after which the loader and a
+        // plain walk of sub-blocks part ways before that frame.
+        { "gif_frame_after_empty_control_block", ImageType::Gif },
     };
     {
         // The measurement itself sees a decoder's large allocations.
