@@ -32,8 +32,7 @@ std::array<StateLook, 6> ControlButtonBase::read_looks(
     at(State::NormalFocus) = props.look(prefix + u"NormalFocus", normal);
     at(State::Pressed) = props.look(prefix + u"Pressed", normal);
     at(State::Highlighted) = props.look(prefix + u"Highlighted", normal);
-    at(State::HighlightedFocus)
-        = props.look(prefix + u"HighlightedFocus", &at(State::Highlighted));
+    at(State::HighlightedFocus) = props.look(prefix + u"HighlightedFocus", &at(State::Highlighted));
     at(State::Disabled) = props.look(prefix + u"Disabled", normal);
     return looks;
 }

@@ -25,7 +25,8 @@ platform::Color contrasting(const Color& color)
 
 } // namespace
 
-ControlEdit::ControlEdit(Container& container, std::u16string id, ControlKind kind, std::u16string node)
+ControlEdit::ControlEdit(
+    Container& container, std::u16string id, ControlKind kind, std::u16string node)
     : Control(container, std::move(id), kind, std::move(node))
 {
     read_edit_properties();

@@ -141,13 +141,13 @@ void ControlEditNativeImpl::log_focus(bool gained) const
     bool ours = other && platform::is_window(other);
     auto& log = os::log();
     if (gained) {
-        log << u"ControlEditNativeImpl::WM_SETFOCUS hwnd=" << window_.value
-            << u" old_hwnd=" << other.value << u" par=" << parent.value << u"\n";
+        log << u"ControlEditNativeImpl::WM_SETFOCUS hwnd=" << window_.value << u" old_hwnd="
+            << other.value << u" par=" << parent.value << u"\n";
         log << (ours ? u"ControlEditNativeImpl::WM_SETFOCUS from us\n"
                      : u"ControlEditNativeImpl::WM_SETFOCUS from another app\n");
     } else {
-        log << u"ControlEditNativeImpl::WM_KILLFOCUS hwnd=" << window_.value
-            << u" new_hwnd=" << other.value << u"\n";
+        log << u"ControlEditNativeImpl::WM_KILLFOCUS hwnd=" << window_.value << u" new_hwnd="
+            << other.value << u"\n";
         log << (ours ? u"ControlEditNativeImpl::WM_KILLFOCUS to us\n"
                      : u"ControlEditNativeImpl::WM_KILLFOCUS to another app\n");
     }

@@ -115,8 +115,9 @@ void ControlFrame::paint(platform::Canvas& canvas)
             inset.top = rect().top + vertical;
             inset.bottom = rect().bottom - vertical;
         }
-        std::u16string shown
-            = ellipsis_ ? shorten_with_ellipsis(font, lines_[0].text, inset.width()) : lines_[0].text;
+        std::u16string shown = ellipsis_
+            ? shorten_with_ellipsis(font, lines_[0].text, inset.width())
+            : lines_[0].text;
         draw_text(canvas, normal_.font, shown, inset,
             text_format(h_alignment_, v_alignment_) | platform::TEXT_SINGLELINE, normal_.color);
         return;
@@ -140,8 +141,8 @@ void ControlFrame::paint(platform::Canvas& canvas)
         // The last line that fits stands for the rest.
         if (ellipsis_ && i + 1 < lines_.size() && !next_fits)
             shown = shorten_with_ellipsis(font, line.text + u'\u2026', inset.width());
-        draw_text(canvas, normal_.font, shown,
-            { inset.left, y, inset.right, y + line.size.height }, format, normal_.color);
+        draw_text(canvas, normal_.font, shown, { inset.left, y, inset.right, y + line.size.height },
+            format, normal_.color);
         y += line.size.height;
     }
 }

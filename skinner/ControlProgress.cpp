@@ -65,9 +65,8 @@ void ControlProgressBase::paint(platform::Canvas& canvas)
         // progress lies under everything and the background covers what
         // the value has not reached.
         progress_.draw(canvas, r);
-        platform::Rect rest = vertical()
-            ? platform::Rect { r.left, r.top, r.right, covered.top }
-            : platform::Rect { r.left, r.top, covered.left, r.bottom };
+        platform::Rect rest = vertical() ? platform::Rect { r.left, r.top, r.right, covered.top }
+                                         : platform::Rect { r.left, r.top, covered.left, r.bottom };
         if (!rest.is_empty())
             background_.draw(canvas, rest);
     } else {

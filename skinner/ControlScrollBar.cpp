@@ -180,12 +180,12 @@ int ControlScrollBar::track_length() const
     int length = vertical_ ? size().height : size().width;
     int thickness = vertical_ ? size().width : size().height;
     auto button_length = [&](const Button* button) {
-        int design = button ? (vertical_ ? button->design_size().height : button->design_size().width)
-                            : 0;
+        int design
+            = button ? (vertical_ ? button->design_size().height : button->design_size().width) : 0;
         return std::min(design > 0 ? design : thickness, length / 2);
     };
-    return std::max(0,
-        length - button_length(part(Part::Decrement)) - button_length(part(Part::Increment)));
+    return std::max(
+        0, length - button_length(part(Part::Decrement)) - button_length(part(Part::Increment)));
 }
 
 int ControlScrollBar::thumb_length() const
@@ -216,10 +216,9 @@ void ControlScrollBar::lay_out_content()
     platform::Rect r = rect();
     int length = vertical_ ? r.height() : r.width();
     int track = track_length();
-    int before = part(Part::Decrement)
-        ? (vertical_ ? part(Part::Decrement)->design_size().height
-                     : part(Part::Decrement)->design_size().width)
-        : 0;
+    int before = part(Part::Decrement) ? (vertical_ ? part(Part::Decrement)->design_size().height
+                                                    : part(Part::Decrement)->design_size().width)
+                                       : 0;
     int thickness = vertical_ ? r.width() : r.height();
     before = std::min(before > 0 ? before : thickness, length / 2);
     int thumb = thumb_length();

@@ -199,9 +199,8 @@ platform::Lresult FormImpl::handle(
     case WM_COMMAND:
         // A child window's notification goes to the control that made it.
         if (lparam != 0
-            && form_.child_window_notification(
-                WindowHandle { static_cast<std::uint32_t>(lparam) }, high_word(
-                    static_cast<Lparam>(wparam))))
+            && form_.child_window_notification(WindowHandle { static_cast<std::uint32_t>(lparam) },
+                high_word(static_cast<Lparam>(wparam))))
             return 0;
         return menu_ ? menu_->command(wparam, lparam) : 0;
     case WM_INITMENUPOPUP:

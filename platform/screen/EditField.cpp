@@ -1,12 +1,14 @@
 #include "platform/screen/EditField.h"
 
+#include "platform/MessageQueue.h"
 #include "platform/Screen.h"
 #include "platform/Window.h"
-#include "platform/MessageQueue.h"
 #include "platform/graphics/TextRenderer.h"
 #include "platform/screen/Clipboard.h"
 
 #include <algorithm>
+#include <map>
+#include <memory>
 
 namespace platform {
 
@@ -28,6 +30,14 @@ struct EditState {
     int input_mode { 0 };
     WindowHandle focus_peer;
 };
+
+// The fields' states, owned here so that a field the process never got to
+// destroy is still freed when it ends.
+std::map<std::uint32_t, std::unique_ptr<EditState>>& states()
+{
+    static std::map<std::uint32_t, std::unique_ptr<EditState>> all;
+    return all;
+}
 
 EditState* state_of(WindowHandle field)
 {
@@ -255,7 +265,9 @@ Lresult procedure(WindowHandle window, std::uint32_t message, Wparam wparam, Lpa
 {
     if (message == WM_CREATE) {
         auto* create = reinterpret_cast<const WindowCreate*>(lparam);
-        auto* state = new EditState;
+        auto& owned = states()[window.value];
+        owned = std::make_unique<EditState>();
+        EditState* state = owned.get();
         state->window = window;
         state->id = static_cast<int>(create->menu);
         set_window_user_data(window, state);
@@ -267,7 +279,7 @@ Lresult procedure(WindowHandle window, std::uint32_t message, Wparam wparam, Lpa
     switch (message) {
     case WM_DESTROY:
         set_window_user_data(window, nullptr);
-        delete state;
+        states().erase(window.value);
         return 0;
     case WM_PAINT:
         paint(*state);

@@ -37,9 +37,7 @@ Rect input_panel_rect()
     return {};
 }
 
-void show_input_panel(bool)
-{
-}
+void show_input_panel(bool) { }
 
 bool is_input_panel_shown()
 {

@@ -81,7 +81,8 @@ class SoftKeyRecorder final : public skinner::SoftKeyItems {
 public:
     void add_item(skinner::Form&, skinner::Control& button, const std::u16string& command) override
     {
-        events.push_back("add " + platform::to_utf8(button.id()) + " " + platform::to_utf8(command));
+        events.push_back(
+            "add " + platform::to_utf8(button.id()) + " " + platform::to_utf8(command));
     }
     void remove_item(skinner::Form&, skinner::Control& button) override
     {
@@ -182,8 +183,8 @@ TEST_F(ButtonImplTable, SoftKeyItemsRegisterAndFollowTheirButton)
         return;
     }
     EXPECT_EQ(items_.events,
-        (std::vector<std::string> { "add BUTTON_CANCEL #smartphone_menu#", "text Back",
-            "checked 1", "remove BUTTON_CANCEL" }));
+        (std::vector<std::string> { "add BUTTON_CANCEL #smartphone_menu#", "text Back", "checked 1",
+            "remove BUTTON_CANCEL" }));
 }
 
 TEST_F(ButtonImplTable, ACaptionIsTheWindowTitle)
@@ -205,8 +206,9 @@ TEST_F(ButtonImplTable, TheCloseButtonClosesTheForm)
     // The steps never end by themselves: only the button closes the form.
     form.run({ [&] { close.fire(); }, [] { ADD_FAILURE() << "the form stayed open"; } }, 2);
     EXPECT_FALSE(form.in_modal_loop());
-    EXPECT_TRUE(logged(RINGWISE_TEST_DEVICE == 2 ? u"ControlButtonCloseSmartphone WM_CLOSE sent\n"
-                                                 : u"ControlButtonImplClosePocket WM_CLOSE sent\n"));
+    EXPECT_TRUE(
+        logged(RINGWISE_TEST_DEVICE == 2 ? u"ControlButtonCloseSmartphone WM_CLOSE sent\n"
+                                         : u"ControlButtonImplClosePocket WM_CLOSE sent\n"));
     EXPECT_TRUE(logged(u" WM_CLOSE received\n"));
 }
 

@@ -41,9 +41,7 @@ TEST_F(ButtonTest, EachStatePaintsItsLookWithTheFallbacks)
     ControlButton ok(form, u"ok");
     ControlButton plain(form, u"other");
     form.run({
-        [&] {
-            form.set_focus(&plain);
-        },
+        [&] { form.set_focus(&plain); },
         [&] {
             EXPECT_EQ(ok.state(), State::Normal);
             EXPECT_EQ(pixel(form, 30, 30), RED);
@@ -154,12 +152,13 @@ TEST_F(ButtonTest, ANamedCommandEqualToItsIdFiresTheButton)
     ControlButton ok(form, u"#smartphone_ok#");
     std::string path = script("soft.txt", "command #smartphone_ok#\ncommand other\n");
     form.run({
-        [&] { ASSERT_TRUE(platform::play_script(path)); },
-        [&] {
-            EXPECT_EQ(recorder.events,
-                (std::vector<std::string> { "control #smartphone_ok#", "command other" }));
-        },
-    }, 0.2);
+                 [&] { ASSERT_TRUE(platform::play_script(path)); },
+                 [&] {
+                     EXPECT_EQ(recorder.events,
+                         (std::vector<std::string> { "control #smartphone_ok#", "command other" }));
+                 },
+             },
+        0.2);
 }
 
 TEST_F(ButtonTest, HitTestingFollowsTheMaskOfTheCurrentLook)
@@ -249,10 +248,9 @@ TEST_F(ButtonTest, PictureIsShrunkWithItsProportionsAndPlacedByItsAlignments)
 
 TEST_F(ButtonTest, AutomaticEntriesMakeTheStandardControls)
 {
-    skinc::Node form = form_node(u"Form", { control_node(u"b", 0, 0, 10, 10),
-                                              control_node(u"f", 0, 20, 10, 10),
-                                              control_node(u"p", 0, 40, 10, 10),
-                                              control_node(u"n", 0, 60, 10, 10) });
+    skinc::Node form = form_node(u"Form",
+        { control_node(u"b", 0, 0, 10, 10), control_node(u"f", 0, 20, 10, 10),
+            control_node(u"p", 0, 40, 10, 10), control_node(u"n", 0, 60, 10, 10) });
     form.auto_controls = { { u"b", u"Auto.Button" }, { u"f", u"Auto.Frame" },
         { u"p", u"Auto.Picture" }, { u"n", u"Auto.Panel" } };
     auto skin = load_skin({ form });

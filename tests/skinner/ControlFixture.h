@@ -179,7 +179,8 @@ protected:
     {
         auto w = static_cast<std::uint16_t>(sizes_[index].width);
         auto h = static_cast<std::uint16_t>(sizes_[index].height);
-        node.properties.pictures.push_back(picture_property(name, { 0, 0, 0, 0, w, h, w, h }, index));
+        node.properties.pictures.push_back(
+            picture_property(name, { 0, 0, 0, 0, w, h, w, h }, index));
     }
     std::uint32_t font(const std::u16string& specification)
     {
@@ -199,8 +200,9 @@ protected:
         source.fonts = fonts_;
         source.nodes = std::move(nodes);
         platform::Size screen = platform::screen_size();
-        auto loaded = std::make_unique<skinner::Skin>(skin_builder::write(temp, "controls.skin", source),
-            skinner::Point { screen.width, screen.height });
+        auto loaded
+            = std::make_unique<skinner::Skin>(skin_builder::write(temp, "controls.skin", source),
+                skinner::Point { screen.width, screen.height });
         EXPECT_TRUE(loaded->is_valid());
         return loaded;
     }
@@ -242,8 +244,10 @@ protected:
     static void tap(const skinner::Form& form, int x, int y, bool release = true)
     {
         platform::Point point = screen_point(form, x, y);
-        platform::inject_pointer(platform::PointerAction::Move, platform::PointerButton::None, point);
-        platform::inject_pointer(platform::PointerAction::Down, platform::PointerButton::Left, point);
+        platform::inject_pointer(
+            platform::PointerAction::Move, platform::PointerButton::None, point);
+        platform::inject_pointer(
+            platform::PointerAction::Down, platform::PointerButton::Left, point);
         if (release)
             platform::inject_pointer(
                 platform::PointerAction::Up, platform::PointerButton::Left, point);
@@ -251,7 +255,8 @@ protected:
     static void release_at(const skinner::Form& form, int x, int y)
     {
         platform::Point point = screen_point(form, x, y);
-        platform::inject_pointer(platform::PointerAction::Move, platform::PointerButton::Left, point);
+        platform::inject_pointer(
+            platform::PointerAction::Move, platform::PointerButton::Left, point);
         platform::inject_pointer(platform::PointerAction::Up, platform::PointerButton::Left, point);
     }
     static void key(int virtual_key)

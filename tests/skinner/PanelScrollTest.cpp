@@ -27,8 +27,8 @@ protected:
         add_integer(bar, u"Vertical", 1);
         add_integer(bar, u"MinButtonSize", 10);
         std::vector<skinc::Node> nodes;
-        const std::pair<const char16_t*, platform::Color> parts[]
-            = { { u"SbMin", RED }, { u"SbMax", GREEN }, { u"SbSpace", WHITE }, { u"SbTrack", BLUE } };
+        const std::pair<const char16_t*, platform::Color> parts[] = { { u"SbMin", RED },
+            { u"SbMax", GREEN }, { u"SbSpace", WHITE }, { u"SbTrack", BLUE } };
         for (auto [name, colour] : parts) {
             skinc::Node node = skin_builder::node(name);
             add_picture(node, u"Normal", solid(colour));
@@ -139,22 +139,21 @@ TEST_F(ScrollBarTest, AHeldButtonRepeatsAfterFivePeriods)
     bar.set_range(0, 100);
     bar.set_page(10);
     int early = -1;
-    form.run(
-        {
-            [&] { tap(form, 10, 190, false); },
-            [&] { early = bar.position(); },
-            [&] {},
-            [&] {},
-            [&] {
-                int late = bar.position();
-                release_at(form, 10, 190);
-                EXPECT_EQ(early, 1);
-                // About 1.2 s held: repeats from 0.5 s on, one per 0.1 s, so
-                // at most nine steps (fewer when the machine is slow).
-                EXPECT_GE(late, 4);
-                EXPECT_LE(late, 10);
-            },
-        },
+    form.run({
+                 [&] { tap(form, 10, 190, false); },
+                 [&] { early = bar.position(); },
+                 [&] {},
+                 [&] {},
+                 [&] {
+                     int late = bar.position();
+                     release_at(form, 10, 190);
+                     EXPECT_EQ(early, 1);
+                     // About 1.2 s held: repeats from 0.5 s on, one per 0.1 s, so
+                     // at most nine steps (fewer when the machine is slow).
+                     EXPECT_GE(late, 4);
+                     EXPECT_LE(late, 10);
+                 },
+             },
         0.3);
 }
 
@@ -221,9 +220,9 @@ TEST_F(PanelTest, AnAutoScrollingPanelMovesItsContentWithItsBar)
     scrolling.scroll_to(0, 1000);
     EXPECT_EQ(scrolling.scroll_position().y, 200);
     form.run({ [&] {
-        EXPECT_EQ(pixel(form, 110, 50), GREY);
-        scrolling.scroll_to(0, 120);
-    },
+                  EXPECT_EQ(pixel(form, 110, 50), GREY);
+                  scrolling.scroll_to(0, 120);
+              },
         [&] {
             EXPECT_EQ(pixel(form, 40, 35), RED);
             EXPECT_NE(pixel(form, 40, 55), RED);
