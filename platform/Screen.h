@@ -93,6 +93,10 @@ bool is_fullscreen();
 // The software input panel: never shown on a desktop, so always empty.
 Rect input_panel_rect();
 bool is_input_panel_shown();
+// Asks the shell to raise (true) or lower the input panel, as a text field
+// does when it gains or loses the focus. A desktop has a keyboard and no
+// panel, so this does nothing.
+void show_input_panel(bool shown);
 
 // --- Painting ---------------------------------------------------------------
 

@@ -49,6 +49,8 @@ void Container::unregister_control(Control& control)
         focused_ = nullptr;
     if (capture_ == &control)
         capture_ = nullptr;
+    if (hover_ == &control)
+        hover_ = nullptr;
     if (form_)
         form_->forget_control(control);
     invalidate(control.rect());

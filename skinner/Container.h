@@ -84,6 +84,10 @@ public:
     bool is_active() const { return active_; }
     Control* capture() const { return capture_; }
     void set_capture(Control* control) { capture_ = control; }
+    // The enabled control under the pointer, as the form's pointer handling
+    // (or a panel's, for its own controls) last found it.
+    Control* hover() const { return hover_; }
+    void set_hover(Control* control) { hover_ = control; }
     platform::Point position() const { return position_; }
     platform::Size size() const { return size_; }
     platform::Size design_size() const { return design_size_; }
@@ -113,6 +117,7 @@ private:
     Control* focused_ { nullptr };
     bool active_ { false };
     Control* capture_ { nullptr };
+    Control* hover_ { nullptr };
 };
 
 } // namespace skinner

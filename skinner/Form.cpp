@@ -17,6 +17,7 @@
 #include "skinner/KeyCodes.h"
 #include "skinner/MenuManager.h"
 #include "skinner/Skin.h"
+#include "skinner/StandardControls.h"
 
 #include <algorithm>
 
@@ -92,6 +93,7 @@ Form::Form(Form* parent, Skin& skin, std::u16string kind, Listener* listener)
     , parent_(parent)
 {
     install_form_script_host();
+    register_standard_controls();
     forms().push_back(this);
     skin.add_client(this);
     read_form_properties();
@@ -148,6 +150,43 @@ void Form::invalidate(const platform::Rect& rect)
 {
     if (impl_)
         impl_->invalidate(rect);
+}
+
+void Form::on_command(const std::u16string& text)
+{
+    // The control passes what it does not use back here: it then goes on
+    // to the listener.
+    if (!routing_command_) {
+        if (Control* control = find_control(text)) {
+            routing_command_ = true;
+            control->on_command(text);
+            routing_command_ = false;
+            return;
+        }
+    }
+    Container::on_command(text);
+}
+
+void Form::add_child_window(platform::WindowHandle child, ChildWindowOwner& owner)
+{
+    remove_child_window(child);
+    child_windows_.emplace_back(child, &owner);
+}
+
+void Form::remove_child_window(platform::WindowHandle child)
+{
+    std::erase_if(child_windows_, [&](const auto& entry) { return entry.first == child; });
+}
+
+bool Form::child_window_notification(platform::WindowHandle child, int code)
+{
+    for (const auto& [window, owner] : child_windows_) {
+        if (window == child) {
+            owner->child_notification(code);
+            return true;
+        }
+    }
+    return false;
 }
 
 void Form::forget_control(Control& control)

@@ -31,6 +31,16 @@ protected:
     ~KeyButton() = default;
 };
 
+// A control that made a child window in the form's window (the native
+// edit field) and hears the window's WM_COMMAND notifications.
+class ChildWindowOwner {
+public:
+    virtual void child_notification(int code) = 0;
+
+protected:
+    ~ChildWindowOwner() = default;
+};
+
 // A container with a native top-level window, its placement on the screen,
 // a modal loop and a menu bar. Built from the form of `kind` in the skin:
 // the constructor registers the form among the live forms, reads its
@@ -53,6 +63,9 @@ public:
     // Passes the timer to every control; the control whose timer it is
     // handles it.
     void on_timer(unsigned timer_id) override;
+    // A named command that equals the id of one of the form's controls goes
+    // to that control first (soft keys and menu items press buttons so).
+    void on_command(const std::u16string& text) override;
 
     // Moves and sizes the window by the placement rules. A screen change
     // recomputes everything, as the first placement does.
@@ -104,6 +117,12 @@ public:
 
     // Adds a rectangle (client coordinates) to the dirty rectangle.
     void invalidate(const platform::Rect& rect);
+    // Child windows of the form's window and the controls that hear them.
+    void add_child_window(platform::WindowHandle child, ChildWindowOwner& owner);
+    void remove_child_window(platform::WindowHandle child);
+    // Gives a child's notification to its owner; false for an unknown child.
+    bool child_window_notification(platform::WindowHandle child, int code);
+
     // A control goes: the form forgets it as hover and capture control.
     void forget_control(Control& control);
 
@@ -133,6 +152,8 @@ private:
     Control* menu_main_ { nullptr };
     KeyButton* default_button_ { nullptr };
     KeyButton* cancel_button_ { nullptr };
+    std::vector<std::pair<platform::WindowHandle, ChildWindowOwner*>> child_windows_;
+    bool routing_command_ { false };
 };
 
 // The window class of every form window of the process ("SkinnerClass_"

@@ -141,6 +141,12 @@ platform::Lresult FormImpl::handle(
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
         on_focus_message(message, wparam);
+        // A focused edit keeps the keyboard focus in its native field.
+        if (message == WM_SETFOCUS) {
+            if (Control* focused = form_.focused();
+                focused && focused->claims_activation() && form_.is_active())
+                focused->gain_focus();
+        }
         return 0;
     case WM_PAINT:
         paint();
@@ -191,6 +197,11 @@ platform::Lresult FormImpl::handle(
         }
         return 0;
     case WM_COMMAND:
+        // A child window's notification goes to the control that made it.
+        if (lparam != 0
+            && form_.child_window_notification(WindowHandle { static_cast<std::uint32_t>(lparam) },
+                high_word(static_cast<Lparam>(wparam))))
+            return 0;
         return menu_ ? menu_->command(wparam, lparam) : 0;
     case WM_INITMENUPOPUP:
         return menu_ ? menu_->menu_popup(wparam, lparam) : 0;
@@ -350,6 +361,7 @@ void FormImpl::set_hover(Control* control)
         return;
     Control* old = hover_;
     hover_ = control;
+    form_.set_hover(control);
     if (old) {
         old->pointer_leave();
         old->repaint();

@@ -58,12 +58,9 @@ public:
         Form* form = active_form();
         if (!form)
             return false;
-        // As a menu item raises it: on the control it belongs to (a button
-        // of that id fires), otherwise on the form.
-        if (Control* control = form->find_control(name))
-            control->on_command(name);
-        else
-            form->on_command(name);
+        // As a menu item raises it: the form hands it to the control of
+        // that id first (a button of that id fires).
+        form->on_command(name);
         return true;
     }
 

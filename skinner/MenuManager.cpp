@@ -5,6 +5,7 @@ namespace skinner {
 namespace {
 
 MenuManagerFactory installed_factory = nullptr;
+SoftKeyItems* installed_items = nullptr;
 
 } // namespace
 
@@ -16,6 +17,16 @@ void set_menu_manager_factory(MenuManagerFactory factory)
 std::unique_ptr<MenuManager> make_menu_manager(Form& form)
 {
     return installed_factory ? installed_factory(form) : nullptr;
+}
+
+void set_soft_key_items(SoftKeyItems* items)
+{
+    installed_items = items;
+}
+
+SoftKeyItems* soft_key_items()
+{
+    return installed_items;
 }
 
 } // namespace skinner

@@ -3,6 +3,7 @@
 #include "platform/Message.h"
 
 #include <memory>
+#include <string>
 
 namespace skinner {
 
@@ -25,6 +26,32 @@ public:
     // The form was activated, in or out of full-screen mode.
     virtual void activated(Form& form, bool fullscreen) = 0;
 };
+
+class Control;
+
+// What buttons ask of the menu bar: a button that stands for a soft key or
+// a menu item registers itself with the command its choice sends, and tells
+// the bar when its text or check mark changes; a caption button gives its
+// text as the form's title. The menus install the implementation; with none
+// installed these requests do nothing. Choosing an item gives its command
+// to the form as a named command, or, when the command is empty, the
+// button's id, which fires the button.
+class SoftKeyItems {
+public:
+    virtual ~SoftKeyItems() = default;
+
+    virtual void add_item(Form& form, Control& button, const std::u16string& command) = 0;
+    virtual void remove_item(Form& form, Control& button) = 0;
+    virtual void item_text_changed(Form& form, Control& button, const std::u16string& text) = 0;
+    virtual void item_checked_changed(Form& form, Control& button, bool checked) = 0;
+    // The title bar's OK button of a Pocket PC form without soft keys.
+    virtual void set_title_ok_button(Form& form, Control* button) = 0;
+    virtual void title_changed(Form& form, const std::u16string& title) = 0;
+};
+
+// Installs the menus' implementation (nullptr removes it).
+void set_soft_key_items(SoftKeyItems* items);
+SoftKeyItems* soft_key_items();
 
 // Makes the menu manager of a form whose window exists; installed by the
 // menus, until then forms have no menu bar.

@@ -37,6 +37,8 @@ Rect input_panel_rect()
     return {};
 }
 
+void show_input_panel(bool) { }
+
 bool is_input_panel_shown()
 {
     return false;

@@ -4,6 +4,11 @@
 #include "platform/Convert.h"
 #include "platform/Screen.h"
 #include "platform/Window.h"
+#include "skinner/AutoControls.h"
+#include "skinner/ControlCheckBox.h"
+#include "skinner/ControlEdit.h"
+#include "skinner/ControlProgress.h"
+#include "skinner/ControlScrollBar.h"
 #include "skinner/Form.h"
 #include "skinner/KeyCodes.h"
 #include "skinner/PictureCache.h"
@@ -45,6 +50,36 @@ public:
     }
 };
 
+// A skin designer also previews the controls a program makes itself: the
+// automatic entries "Auto.CheckBox", "Auto.Progress" (shown at 60 %),
+// "Auto.Edit" and "Auto.ScrollBar" (a range of 100, a page of 25) make them.
+void register_preview_controls()
+{
+    using skinner::Container;
+    using skinner::Control;
+    skinner::set_auto_control_maker(u"Auto.CheckBox",
+        [](Container& container, const std::u16string& id) -> std::unique_ptr<Control> {
+            return std::make_unique<skinner::ControlCheckBox>(container, id);
+        });
+    skinner::set_auto_control_maker(u"Auto.Progress",
+        [](Container& container, const std::u16string& id) -> std::unique_ptr<Control> {
+            auto bar = std::make_unique<skinner::ControlProgress>(container, id);
+            bar->set_value(0.6);
+            return bar;
+        });
+    skinner::set_auto_control_maker(u"Auto.Edit",
+        [](Container& container, const std::u16string& id) -> std::unique_ptr<Control> {
+            return std::make_unique<skinner::ControlEdit>(container, id);
+        });
+    skinner::set_auto_control_maker(u"Auto.ScrollBar",
+        [](Container& container, const std::u16string& id) -> std::unique_ptr<Control> {
+            auto bar = std::make_unique<skinner::ControlScrollBar>(container, id);
+            bar->set_range(0, 100);
+            bar->set_page(25);
+            return bar;
+        });
+}
+
 } // namespace
 
 // Opens one form of a skin on the screen, placed as the program places it,
@@ -77,6 +112,7 @@ int run_show(const std::vector<std::string>& arguments)
     std::u16string kind = platform::from_utf8(positional[1]);
 
     skinner::PictureCache::install();
+    register_preview_controls();
     platform::Size screen = platform::screen_size();
     skinner::Skin skin(path, { screen.width, screen.height });
     if (!skin.is_valid()) {
