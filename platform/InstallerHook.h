@@ -13,13 +13,13 @@ namespace platform {
 using InstallInitFunction = std::int32_t (*)(void* parent_window, std::int32_t first_call,
     std::int32_t previously_installed, const char16_t* install_directory);
 // Install_Exit, with what the installer failed to create: 0 when done.
-using InstallExitFunction = std::int32_t (*)(void* parent_window,
-    const char16_t* install_directory, std::uint16_t failed_directories,
-    std::uint16_t failed_files, std::uint16_t failed_registry_keys,
-    std::uint16_t failed_registry_values, std::uint16_t failed_shortcuts);
+using InstallExitFunction = std::int32_t (*)(void* parent_window, const char16_t* install_directory,
+    std::uint16_t failed_directories, std::uint16_t failed_files,
+    std::uint16_t failed_registry_keys, std::uint16_t failed_registry_values,
+    std::uint16_t failed_shortcuts);
 // Uninstall_Init: 0 lets the removal continue.
-using UninstallInitFunction = std::int32_t (*)(void* parent_window,
-    const char16_t* install_directory);
+using UninstallInitFunction
+    = std::int32_t (*)(void* parent_window, const char16_t* install_directory);
 // Uninstall_Exit: 0 when done.
 using UninstallExitFunction = std::int32_t (*)(void* parent_window);
 
