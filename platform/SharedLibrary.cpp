@@ -25,7 +25,10 @@ std::string library_file(const std::string& path)
 SharedLibrary::SharedLibrary(const std::string& path)
     : file_(library_file(path))
 {
-    handle_ = ::dlopen(file_.c_str(), RTLD_NOW | RTLD_LOCAL);
+    // The code stays mapped after the handle is closed: a library keeps
+    // process-wide state (the registry connection, the log) and may have
+    // started threads, such as the one that waits for a program it started.
+    handle_ = ::dlopen(file_.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
     if (!handle_) {
         const char* reason = ::dlerror();
         error_ = reason ? reason : "cannot be loaded";

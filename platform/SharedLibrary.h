@@ -10,7 +10,8 @@ namespace platform {
 std::string library_file(const std::string& path);
 
 // A shared library loaded at once (every symbol resolved) and kept to
-// itself, unloaded when this object goes.
+// itself. Closing it leaves its code in the process until the process ends,
+// so that whatever the library keeps or has started stays valid.
 class SharedLibrary {
 public:
     // Loads library_file(path).
