@@ -1,10 +1,11 @@
 #pragma once
 
+#include "os/Capabilities.h"
+
 namespace skinner {
 
-// Whether the device is a Smartphone: asked once per process and written to
-// the log as "static_capability_is_smartphone=" with the platform type.
-bool is_smartphone();
+// The framework asks the one Smartphone test that the companions share.
+using os::is_smartphone;
 
 // Whether menus are soft keys: on a Smartphone, or when the operating
 // system's major version (RINGWISE_OS_MAJOR, default 5) is above 4.
