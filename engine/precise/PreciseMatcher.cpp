@@ -1,6 +1,8 @@
 #include "engine/precise/PreciseMatcher.h"
 
 #include <algorithm>
+#include <array>
+#include <cmath>
 #include <utility>
 
 namespace {
@@ -29,15 +31,39 @@ float median_of(std::vector<float> values)
     return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2.0f;
 }
 
+// The mean Euclidean distance of the frames from their average frame.
+float spread_of(const CepstralFrames& frames)
+{
+    if (frames.empty())
+        return 0.0f;
+    std::array<float, CepstralFrames::DIMENSIONS> mean {};
+    for (std::int32_t f = 0; f < frames.count; ++f)
+        for (int d = 0; d < CepstralFrames::DIMENSIONS; ++d)
+            mean[d] += frames.frame(f)[d];
+    for (float& value : mean)
+        value /= static_cast<float>(frames.count);
+    float total = 0.0f;
+    for (std::int32_t f = 0; f < frames.count; ++f) {
+        float sum = 0.0f;
+        for (int d = 0; d < CepstralFrames::DIMENSIONS; ++d) {
+            const float difference = frames.frame(f)[d] - mean[d];
+            sum += difference * difference;
+        }
+        total += std::sqrt(sum);
+    }
+    return total / static_cast<float>(frames.count);
+}
+
 } // namespace
 
 PreciseMatcher::PreciseMatcher(std::vector<CepstralFrames> tags)
     : tags_(std::move(tags))
 {
     const std::size_t n = tags_.size();
-    std::vector<float> nearest(n, LONE_TAG_SCALE);
+    std::vector<float> nearest(n, WarpingDistance::UNUSABLE);
+    if (n == 1)
+        nearest[0] = spread_of(tags_[0]);
     if (n >= 2) {
-        std::fill(nearest.begin(), nearest.end(), WarpingDistance::UNUSABLE);
         for (std::size_t i = 0; i < n; ++i) {
             for (std::size_t j = i + 1; j < n; ++j) {
                 const float d = warping_.distance(tags_[i], tags_[j]);

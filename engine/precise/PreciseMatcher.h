@@ -14,16 +14,15 @@
 // thread at a time.
 class PreciseMatcher {
 public:
-    // The learned scale a lone tag gets: the typical distance between two
-    // different words of one speaker.
-    static constexpr float LONE_TAG_SCALE = 8.0f;
-
     explicit PreciseMatcher(std::vector<CepstralFrames> tags);
 
     int tag_count() const { return static_cast<int>(tags_.size()); }
     // The distance the tags set for a match of tag `index`: its distance to
     // the nearest other tag, bounded by the set's median so that one
-    // unusually close or lonely pair neither blocks nor loosens a tag.
+    // unusually close or lonely pair neither blocks nor loosens a tag. A lone
+    // tag has its own spread instead (the mean distance of its frames from
+    // their average), which comes close to the distance between two words
+    // whatever the microphone and speaker.
     float reference_distance(int index) const { return references_[index]; }
 
     // Every tag's warping distance to the utterance, in tag order.
