@@ -1,12 +1,12 @@
 #include "app/CommandStore.h"
 
 #include "app/TrainedTag.h"
-#include "platform/Convert.h"
 #include "os/ContactManager.h"
 #include "os/File.h"
 #include "os/FileFinder.h"
 #include "os/Path.h"
 #include "os/Xml.h"
+#include "platform/Convert.h"
 
 #include <algorithm>
 #include <optional>
@@ -41,6 +41,11 @@ std::u16string CommandStore::tag_path(const std::u16string& voice) const
 std::u16string CommandStore::recording_path(const std::u16string& voice) const
 {
     return os::join_path(directory_, voice + u".wav");
+}
+
+std::u16string CommandStore::cache_path(const std::u16string& voice) const
+{
+    return os::join_path(directory_, voice + u".cepstra");
 }
 
 int CommandStore::tag_count() const
@@ -194,6 +199,7 @@ void CommandStore::delete_tag(Command& command)
         return;
     os::delete_file(tag_path(command.voice));
     os::delete_file(recording_path(command.voice));
+    os::delete_file(cache_path(command.voice));
     command.voice.clear();
     command.voice_template = VoiceTemplate();
     sort();

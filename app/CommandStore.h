@@ -12,8 +12,10 @@ class ContactManager;
 }
 
 // The command list and the folder that stores its tags: "commands.xml" with
-// the tagged commands, and per tag NAME.tag (the template) and NAME.wav (the
-// recording). Lives on the user-interface thread.
+// the tagged commands, and per tag NAME.tag (the template), NAME.wav (the
+// recording) and, once the precise matching has used it, NAME.cepstra (a
+// cache that is rebuilt from the recording whenever it is missing or stale). Lives on the
+// user-interface thread.
 class CommandStore {
 public:
     explicit CommandStore(std::u16string directory);
@@ -49,6 +51,8 @@ public:
     std::u16string commands_path() const;
     std::u16string tag_path(const std::u16string& voice) const;
     std::u16string recording_path(const std::u16string& voice) const;
+    // The precise matching's rebuildable cache of the recording's frames.
+    std::u16string cache_path(const std::u16string& voice) const;
 
 private:
     std::u16string directory_;

@@ -89,6 +89,8 @@ std::u16string Document::new_tag_name() const
 
 bool Document::train_tag(Command& command)
 {
+    // A tag trained again keeps its voice name: its frames must be reloaded.
+    precise_.reset();
     audio_.stop_audio();
     return commands_.train_tag(command, audio_.take_capture());
 }
@@ -98,7 +100,25 @@ void Document::delete_tag(Command& command)
     if (!command.has_tag())
         return;
     audio_.stop_audio();
+    precise_.reset();
     commands_.delete_tag(command);
+}
+
+PreciseRecognition Document::finish_precise_recognition()
+{
+    audio_.stop_audio();
+    std::vector<std::u16string> voices;
+    for (const Command& command : commands())
+        voices.push_back(command.voice);
+    if (!precise_ || voices != precise_voices_) {
+        const CommandStore& store = commands_;
+        precise_ = std::make_unique<PreciseRecognizer>(
+            commands(),
+            [&store](const std::u16string& voice) { return store.recording_path(voice); },
+            [&store](const std::u16string& voice) { return store.cache_path(voice); });
+        precise_voices_ = std::move(voices);
+    }
+    return precise_->recognize(audio_.take_capture());
 }
 
 bool Document::start_recording()

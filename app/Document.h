@@ -3,6 +3,7 @@
 #include "app/AudioSession.h"
 #include "app/Command.h"
 #include "app/CommandStore.h"
+#include "app/PreciseRecognizer.h"
 #include "app/Settings.h"
 #include "app/Singleton.h"
 #include "engine/FeatureSet.h"
@@ -10,7 +11,9 @@
 #include "os/ContactManager.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <vector>
 
 // The process-wide model: the settings, the command store, the contacts, the
 // audio session for capture and prompts, and the speech engine. It lives on
@@ -74,6 +77,12 @@ public:
     // Stops the capture and analyses what it holds after the lead-in; true
     // when the utterance has at least one frame.
     bool finish_recording(FeatureSet& features);
+    // Stops the capture and matches what it holds after the lead-in with the
+    // tagged commands in the precise mode (settings().engine). The verdict
+    // tells the recognition run what to do: dial, confirm first, or ask
+    // again; see PreciseRecognition. The tags' frames are loaded once and
+    // again only after the tagged commands changed.
+    PreciseRecognition finish_precise_recognition();
     // Unlinks, stops and destroys the current file source and the recorder.
     void stop_audio();
     // Plays the WAV image that starts at `offset` in the file (0 for a file
@@ -93,6 +102,10 @@ private:
     CommandStore commands_;
     os::ContactManager contacts_;
     SpeechEngine engine_;
+    // The precise matching over the tags of `precise_voices_` (the voice of
+    // every command in list order when it was built).
+    std::unique_ptr<PreciseRecognizer> precise_;
+    std::vector<std::u16string> precise_voices_;
     // Last, so that its capture and playback stop before anything else goes.
     AudioSession audio_;
 };

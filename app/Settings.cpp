@@ -22,6 +22,10 @@ void Settings::load()
         skin = DEFAULT_SKIN;
     if (!os::get_attribute(os::find_child(settings, u"General"), u"Language", language))
         language = DEFAULT_LANGUAGE;
+    // Lower-case, as the attribute's values: older programs skip it unread.
+    std::u16string engine_name;
+    if (os::get_attribute(os::find_child(settings, u"General"), u"engine", engine_name))
+        engine = engine_name == u"precise" ? MatchingEngine::Precise : MatchingEngine::Classic;
 }
 
 void Settings::save() const
@@ -35,5 +39,7 @@ void Settings::save() const
     os::set_attribute(general, u"WaitConfirmation", wait_confirmation);
     os::set_attribute(general, u"Skin", skin);
     os::set_attribute(general, u"Language", language);
+    os::set_attribute(
+        general, u"engine", engine == MatchingEngine::Precise ? u"precise" : u"classic");
     os::save_xml_file(document, path_);
 }

@@ -44,3 +44,37 @@ TEST(Settings, ADamagedFileKeepsTheOptionsButResetsSkinAndLanguage)
 }
 
 } // namespace
+
+namespace {
+
+TEST(Settings, TheMatchingEngineRoundTripsAndDefaultsToClassic)
+{
+    TempDirectory temp;
+    Settings saved(temp.wide("settings.xml"));
+    EXPECT_EQ(saved.engine, MatchingEngine::Classic);
+    saved.engine = MatchingEngine::Precise;
+    saved.wait_confirmation = true;
+    saved.save();
+    EXPECT_NE(temp.read("settings.xml").find("engine=\"precise\""), std::string::npos);
+
+    Settings loaded(temp.wide("settings.xml"));
+    loaded.load();
+    EXPECT_EQ(loaded.engine, MatchingEngine::Precise);
+    EXPECT_TRUE(loaded.wait_confirmation);
+
+    // A file of an older program has no such attribute: the engine stays as it was.
+    temp.write("settings.xml", "<Settings><General PlaySound=\"false\"/></Settings>");
+    loaded.load();
+    EXPECT_EQ(loaded.engine, MatchingEngine::Precise);
+    Settings fresh(temp.wide("settings.xml"));
+    fresh.load();
+    EXPECT_EQ(fresh.engine, MatchingEngine::Classic);
+    EXPECT_FALSE(fresh.play_sound);
+
+    // A value this program does not know means the classic engine.
+    temp.write("settings.xml", "<Settings><General engine=\"fastest\"/></Settings>");
+    loaded.load();
+    EXPECT_EQ(loaded.engine, MatchingEngine::Classic);
+}
+
+} // namespace

@@ -276,3 +276,57 @@ TEST_F(RingwiseTool, RecordsAndPlaysThroughTheFileDevicesSampleForSample)
     EXPECT_EQ(no_speaker.status, 1);
     EXPECT_NE(no_speaker.err.find("no output device"), std::string::npos);
 }
+
+TEST_F(RingwiseTool, MatchesWithThePreciseEngineFromTheTagsRecordings)
+{
+    ASSERT_EQ(run("train " + recording("anna-1") + " " + at("001")).status, 0);
+    ASSERT_EQ(run("train " + recording("oscar-1") + " " + at("002")).status, 0);
+
+    const std::string tags = " " + at("001.tag") + " " + at("002.tag");
+    for (auto [name, winner] : { std::pair { "anna-2", "1" }, std::pair { "oscar-2", "2" } }) {
+        ToolRun match = run("match --engine precise " + recording(name) + tags);
+        auto lines = match.lines();
+        ASSERT_EQ(lines.size(), 3u) << match.out;
+        auto first = words(lines[0]);
+        ASSERT_EQ(first.size(), 3u);
+        EXPECT_EQ(first[0], temp.native("001.tag"));
+        EXPECT_GT(std::stod(first[2]), 0.0);
+        // Two tags never make a sure match: the run would ask first.
+        auto result = words(lines[2]);
+        ASSERT_EQ(result.size(), 4u) << lines[2];
+        EXPECT_EQ(match.status, 0);
+        EXPECT_EQ(result[0], "result");
+        EXPECT_EQ(result[1], winner) << name;
+        EXPECT_GE(std::stoi(result[2]), 0);
+        EXPECT_LE(std::stoi(result[2]), 100);
+        EXPECT_EQ(result[3], "unsure");
+    }
+    // The tags' frames were cached beside them.
+    EXPECT_TRUE(std::filesystem::exists(temp.native("001.cepstra")));
+
+    // The classic engine by name prints what it prints by default.
+    ToolRun classic = run("match --engine classic " + recording("anna-2") + tags);
+    ToolRun by_default = run("match " + recording("anna-2") + tags);
+    EXPECT_EQ(classic.out, by_default.out);
+    EXPECT_EQ(classic.status, by_default.status);
+}
+
+TEST_F(RingwiseTool, ThePreciseEngineRejectsSilenceAndSkipsTagsWithoutRecording)
+{
+    ASSERT_EQ(run("train " + recording("anna-1") + " " + at("001")).status, 0);
+    write_wav(temp.wide("silence.wav"), std::vector<std::int16_t>(59535, 0));
+    ToolRun none = run("match --engine precise " + at("silence.wav") + " " + at("001.tag"));
+    EXPECT_EQ(none.status, 1);
+    ASSERT_FALSE(none.lines().empty());
+    EXPECT_EQ(none.lines().back(), "result none");
+
+    ToolRun missing = run("match --engine precise " + recording("anna-2") + " " + at("lost.tag")
+        + " " + at("001.tag"));
+    auto lines = missing.lines();
+    ASSERT_EQ(lines.size(), 3u) << missing.out;
+    EXPECT_EQ(lines[0], temp.native("lost.tag") + " unusable");
+    EXPECT_EQ(words(lines[2])[1], "2");
+
+    EXPECT_EQ(run("match --engine fastest " + recording("anna-2") + " " + at("001.tag")).status, 2);
+    EXPECT_EQ(run("match " + recording("anna-2") + " " + at("001.tag") + " --engine").status, 2);
+}

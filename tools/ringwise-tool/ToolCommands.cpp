@@ -60,10 +60,16 @@ const std::vector<ToolCommand>& tool_commands()
             "START END'; without speech prints 'no speech found' on\n      standard error, writes "
             "nothing and exits 1",
             run_train },
-        { "match", "match IN.wav TAG... [--no-lead-in]",
-            "prints 'TAG D0 D1 D2 ACCURACY' per tag (its distances over the three variants and its "
-            "accuracy), then\n      'result INDEX ACCURACY' (the 1-based winner, accuracy "
-            "truncated) or 'result none' (exit 1)",
+        { "match", "match [--engine classic|precise] IN.wav TAG... [--no-lead-in]",
+            "classic (the default): prints 'TAG D0 D1 D2 ACCURACY' per tag (its distances over the "
+            "three variants and its\n      accuracy), then 'result INDEX ACCURACY' (the 1-based "
+            "winner, accuracy truncated) or 'result none' (exit 1).\n      precise: matches "
+            "cepstra of each tag's recording (TAG with .wav for .tag; cached in TAG with "
+            ".cepstra)\n      and prints 'TAG DISTANCE REFERENCE' per tag (its warping distance "
+            "and the distance its fellow tags\n      set for it; 'TAG unusable' without a "
+            "readable recording), then 'result INDEX ACCURACY' for a sure match,\n      "
+            "'result INDEX ACCURACY unsure' for a doubtful one (the program asks first) or "
+            "'result none' (exit 1)",
             run_match },
         { "dump", "dump TAG",
             "prints a .tag file: 'threshold', then per variant 'variant', 'count', "
