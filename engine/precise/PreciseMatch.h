@@ -14,7 +14,8 @@ enum class MatchVerdict {
 // The outcome of one precise recognition.
 struct PreciseMatch {
     MatchVerdict verdict = MatchVerdict::None;
-    // The best tag's index among the matcher's tags; -1 without tags or speech.
+    // The best tag's index among the matcher's tags, also when the word is
+    // rejected; -1 without tags or speech.
     int index = -1;
     // The accuracy shown to the user, 0 … 100: 0 at the rejection boundary
     // and beyond, 100 for an utterance far closer to its tag than to any
