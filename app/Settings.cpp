@@ -39,7 +39,9 @@ void Settings::save() const
     os::set_attribute(general, u"WaitConfirmation", wait_confirmation);
     os::set_attribute(general, u"Skin", skin);
     os::set_attribute(general, u"Language", language);
-    os::set_attribute(
-        general, u"engine", engine == MatchingEngine::Precise ? u"precise" : u"classic");
+    // The classic engine is what a file without the attribute means: its
+    // settings files stay exactly as they were before there was a choice.
+    if (engine == MatchingEngine::Precise)
+        os::set_attribute(general, u"engine", u"precise");
     os::save_xml_file(document, path_);
 }
