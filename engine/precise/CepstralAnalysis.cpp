@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <numbers>
 
@@ -188,6 +189,10 @@ CepstralFrames analyse_utterance_cepstra(const std::int16_t* samples, std::size_
 {
     const std::size_t limit = std::numeric_limits<std::int32_t>::max() / 2;
     if (!samples || count == 0 || count > limit)
+        return {};
+    // A capture without any signal holds no word, although the extent
+    // detector still reports its fixed margins.
+    if (std::adjacent_find(samples, samples + count, std::not_equal_to<>()) == samples + count)
         return {};
     const std::optional<SpeechExtent> extent
         = find_speech_extent(samples, static_cast<std::int32_t>(count * 2));

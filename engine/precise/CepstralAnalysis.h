@@ -19,5 +19,6 @@ inline constexpr int CEPSTRAL_STEP = 220;
 CepstralFrames analyse_cepstra(const std::int16_t* samples, std::size_t count);
 
 // The cepstral frames of an utterance: the speech extent of the capture
-// (samples after the lead-in), analysed as above; empty without speech.
+// (samples after the lead-in), analysed as above; empty without speech or
+// without any signal at all.
 CepstralFrames analyse_utterance_cepstra(const std::int16_t* samples, std::size_t count);
