@@ -6,7 +6,7 @@ using DocumentSettings = DocumentFixture;
 
 constexpr const char* DEFAULT_FILE = "<Settings><General PlaySound=\"true\" PlayCommands=\"true\" "
                                      "WaitConfirmation=\"false\" Skin=\"Default_Green\" "
-                                     "Language=\"English\" engine=\"classic\"/></Settings>";
+                                     "Language=\"English\"/></Settings>";
 
 TEST_F(DocumentSettings, MissingOrDamagedFileGivesDefaultsAndStaysUntouched)
 {
@@ -52,7 +52,7 @@ TEST_F(DocumentSettings, BooleansFollowTheTableAndUnknownTextKeepsTheDefault)
     EXPECT_EQ(document->settings().language, u"English");
 }
 
-TEST_F(DocumentSettings, SavingWritesTheSixAttributesAndDropsEverythingElse)
+TEST_F(DocumentSettings, SavingWritesTheFiveAttributesAndDropsEverythingElse)
 {
     document->save_settings();
     EXPECT_EQ(temp.read("app/settings.xml"), DEFAULT_FILE);
@@ -64,7 +64,7 @@ TEST_F(DocumentSettings, SavingWritesTheSixAttributesAndDropsEverythingElse)
     document->save_settings();
     EXPECT_EQ(temp.read("app/settings.xml"),
         "<Settings><General PlaySound=\"true\" PlayCommands=\"false\" WaitConfirmation=\"false\" "
-        "Skin=\"Default_Green\" Language=\"English\" engine=\"classic\"/></Settings>");
+        "Skin=\"Default_Green\" Language=\"English\"/></Settings>");
 }
 
 TEST(DocumentSingleton, ASecondDocumentIsAFatalAssertion)
