@@ -1,7 +1,7 @@
 #include "engine/precise/CepstralAnalysis.h"
 
 #include "engine/SpeechExtent.h"
-#include "engine/precise/SpectrumTransform.h"
+#include "engine/precise/FourierPower.h"
 
 #include <algorithm>
 #include <array>
@@ -41,7 +41,7 @@ double hz_of(double mel)
 
 // Triangular mel filters over the spectrum's bins, and the DCT-II rows.
 struct AnalysisTables {
-    std::array<std::array<float, SpectrumTransform::BINS>, MEL_BANDS> filters {};
+    std::array<std::array<float, FourierPower::BINS>, MEL_BANDS> filters {};
     std::array<std::array<float, MEL_BANDS>, CepstralFrames::CEPSTRA> cosines {};
     std::array<float, CEPSTRAL_FRAME> window {};
 
@@ -53,8 +53,8 @@ struct AnalysisTables {
         for (int i = 0; i < MEL_BANDS + 2; ++i)
             edges[i] = hz_of(low + (high - low) * i / (MEL_BANDS + 1));
         for (int b = 0; b < MEL_BANDS; ++b) {
-            for (int k = 0; k < SpectrumTransform::BINS; ++k) {
-                const double hz = k * SAMPLE_RATE / SpectrumTransform::POINTS;
+            for (int k = 0; k < FourierPower::BINS; ++k) {
+                const double hz = k * SAMPLE_RATE / FourierPower::POINTS;
                 double weight = 0.0;
                 if (hz > edges[b] && hz <= edges[b + 1])
                     weight = (hz - edges[b]) / (edges[b + 1] - edges[b]);
@@ -82,9 +82,9 @@ const AnalysisTables& tables()
     return instance;
 }
 
-const SpectrumTransform& transform()
+const FourierPower& transform()
 {
-    static const SpectrumTransform instance;
+    static const FourierPower instance;
     return instance;
 }
 
@@ -104,7 +104,7 @@ void analyse_frame(const std::int16_t* first, float* cepstra, float& log_energy)
     float total = 0.0f;
     for (int b = 0; b < MEL_BANDS; ++b) {
         float energy = 0.0f;
-        for (int k = 0; k < SpectrumTransform::BINS; ++k)
+        for (int k = 0; k < FourierPower::BINS; ++k)
             energy += t.filters[b][k] * spectrum[k];
         total += energy;
         logs[b] = std::log(energy + ENERGY_FLOOR);

@@ -1,4 +1,4 @@
-#include "engine/precise/SpectrumTransform.h"
+#include "engine/precise/FourierPower.h"
 
 #include <cmath>
 #include <numbers>
@@ -9,7 +9,7 @@ constexpr int POINT_BITS = 9;
 
 } // namespace
 
-SpectrumTransform::SpectrumTransform()
+FourierPower::FourierPower()
 {
     for (int m = 0; m < POINTS / 2; ++m) {
         const double angle = -2.0 * std::numbers::pi * m / POINTS;
@@ -23,7 +23,7 @@ SpectrumTransform::SpectrumTransform()
     }
 }
 
-std::array<float, SpectrumTransform::BINS> SpectrumTransform::power(
+std::array<float, FourierPower::BINS> FourierPower::power(
     const std::array<float, POINTS>& frame) const
 {
     std::array<std::complex<float>, POINTS> x;
