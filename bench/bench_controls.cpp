@@ -15,6 +15,8 @@
 #include "skinner/Skin.h"
 #include "tools/skinc/SkinCompiler.h"
 
+#include "bench/HeadlessScreen.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
@@ -37,12 +39,7 @@ skinc::Node control(const std::u16string& id, std::int16_t x, std::int16_t y, st
 struct Scene {
     Scene()
     {
-        ::setenv("RINGWISE_HEADLESS", "1", 1);
-        ::setenv("RINGWISE_SCREEN", "480x640", 1);
-        std::string pattern
-            = (std::filesystem::temp_directory_path() / "ringwise-bench-XXXXXX").string();
-        folder = mkdtemp(pattern.data());
-        ::setenv("RINGWISE_REGISTRY", (folder + "/registry.db").c_str(), 1);
+        folder = bench_support::headless_folder();
         platform::Bitmap picture(40, 40);
         for (int y = 0; y < 40; ++y)
             for (int x = 0; x < 40; ++x)
@@ -66,11 +63,7 @@ struct Scene {
         edit_node.properties.points.push_back({ u"BorderMin", 4, 4 });
         form.controls = { text, button_node, edit_node };
         source.forms = { form };
-        std::vector<std::uint8_t> bytes;
-        std::string error;
-        skinc::build_skin_file(source, false, "bench.skin", bytes, error);
-        std::ofstream(folder + "/bench.skin", std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+        bench_support::write_skin(source, folder, "bench.skin");
 
         skinner::PictureCache::install();
         skin = std::make_unique<skinner::Skin>(
@@ -88,7 +81,7 @@ struct Scene {
         platform::set_foreground_window(form_->window());
         form_->set_active(true);
         form_->set_focus(edit.get());
-        drain();
+        bench_support::drain();
     }
     ~Scene()
     {
@@ -98,14 +91,6 @@ struct Scene {
         form_.reset();
         skin.reset();
         std::filesystem::remove_all(folder);
-    }
-
-    static void drain()
-    {
-        platform::Message message;
-        while (platform::peek_message(message))
-            platform::dispatch_message(message);
-        platform::capture_screen();
     }
 
     std::string folder;
@@ -127,7 +112,7 @@ void BM_PaintWrappedFrameOfTenLines(benchmark::State& state)
     Scene& s = scene();
     for (auto _ : state) {
         s.frame->repaint();
-        Scene::drain();
+        bench_support::drain();
     }
 }
 BENCHMARK(BM_PaintWrappedFrameOfTenLines)->Unit(benchmark::kMicrosecond);
@@ -145,13 +130,13 @@ void BM_PaintButton(benchmark::State& state)
         s.button->set_enabled(false);
     for (auto _ : state) {
         s.button->repaint();
-        Scene::drain();
+        bench_support::drain();
     }
     if (which == 2)
         s.button->pointer_up(skinner::PointerButton::Left, { 0, 0 });
     s.button->set_enabled(true);
     s.form_->set_focus(s.edit.get());
-    Scene::drain();
+    bench_support::drain();
 }
 BENCHMARK(BM_PaintButton)->DenseRange(0, 3)->Unit(benchmark::kMicrosecond);
 
@@ -164,7 +149,7 @@ void BM_KeystrokeInEditToPaintedFrame(benchmark::State& state)
         if (++typed % 40 == 0)
             platform::set_edit_text(field, {});
         platform::post_message(field, platform::WM_CHAR, u'a', 0);
-        Scene::drain();
+        bench_support::drain();
     }
 }
 BENCHMARK(BM_KeystrokeInEditToPaintedFrame)->Unit(benchmark::kMicrosecond);

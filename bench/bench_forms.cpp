@@ -15,6 +15,8 @@
 #include "skinner/Skin.h"
 #include "tools/skinc/SkinCompiler.h"
 
+#include "bench/HeadlessScreen.h"
+
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -49,12 +51,7 @@ private:
 struct Scene {
     Scene()
     {
-        ::setenv("RINGWISE_HEADLESS", "1", 1);
-        ::setenv("RINGWISE_SCREEN", "480x640", 1);
-        std::string pattern
-            = (std::filesystem::temp_directory_path() / "ringwise-bench-XXXXXX").string();
-        folder = mkdtemp(pattern.data());
-        ::setenv("RINGWISE_REGISTRY", (folder + "/registry.db").c_str(), 1);
+        folder = bench_support::headless_folder();
         // A 40 x 40 button picture with a soft gradient and 8-pixel borders.
         platform::Bitmap button(40, 40);
         for (int y = 0; y < 40; ++y)
@@ -80,11 +77,7 @@ struct Scene {
             form.controls.push_back(control);
         }
         source.forms = { form };
-        std::vector<std::uint8_t> bytes;
-        std::string error;
-        skinc::build_skin_file(source, false, "bench.skin", bytes, error);
-        std::ofstream(folder + "/bench.skin", std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+        bench_support::write_skin(source, folder, "bench.skin");
 
         skinner::PictureCache::install();
         skin = std::make_unique<skinner::Skin>(
@@ -95,7 +88,7 @@ struct Scene {
                 std::make_unique<Tile>(*form_, u"c" + std::u16string(1, char16_t(u'A' + i))));
         platform::show_window(form_->window(), true);
         platform::set_foreground_window(form_->window());
-        drain();
+        bench_support::drain();
     }
     ~Scene()
     {
@@ -103,16 +96,6 @@ struct Scene {
         form_.reset();
         skin.reset();
         std::filesystem::remove_all(folder);
-    }
-
-    // Handles every waiting message, the paints among them, and lets the
-    // screen present.
-    static void drain()
-    {
-        platform::Message message;
-        while (platform::peek_message(message))
-            platform::dispatch_message(message);
-        platform::capture_screen();
     }
 
     std::string folder;
@@ -132,7 +115,7 @@ void BM_FullRepaint30Controls(benchmark::State& state)
     Scene& s = scene();
     for (auto _ : state) {
         s.form_->invalidate({ 0, 0, 480, 536 });
-        Scene::drain();
+        bench_support::drain();
     }
 }
 BENCHMARK(BM_FullRepaint30Controls)->Unit(benchmark::kMillisecond);
@@ -142,7 +125,7 @@ void BM_RepaintDirtyRect200x20(benchmark::State& state)
     Scene& s = scene();
     for (auto _ : state) {
         s.form_->invalidate({ 100, 200, 300, 220 });
-        Scene::drain();
+        bench_support::drain();
     }
 }
 BENCHMARK(BM_RepaintDirtyRect200x20)->Unit(benchmark::kMicrosecond);
@@ -155,7 +138,7 @@ void BM_PointerDownToPaintedFrame(benchmark::State& state)
         platform::post_message(
             window, platform::WM_LBUTTONDOWN, platform::MK_LBUTTON, platform::make_lparam(60, 30));
         platform::post_message(window, platform::WM_LBUTTONUP, 0, platform::make_lparam(60, 30));
-        Scene::drain();
+        bench_support::drain();
     }
 }
 BENCHMARK(BM_PointerDownToPaintedFrame)->Unit(benchmark::kMicrosecond);

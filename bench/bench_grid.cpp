@@ -11,6 +11,8 @@
 #include "skinner/Skin.h"
 #include "tools/skinc/SkinCompiler.h"
 
+#include "bench/HeadlessScreen.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
@@ -59,12 +61,7 @@ private:
 struct Scene {
     Scene()
     {
-        ::setenv("RINGWISE_HEADLESS", "1", 1);
-        ::setenv("RINGWISE_SCREEN", "480x640", 1);
-        std::string pattern
-            = (std::filesystem::temp_directory_path() / "ringwise-bench-XXXXXX").string();
-        folder = mkdtemp(pattern.data());
-        ::setenv("RINGWISE_REGISTRY", (folder + "/registry.db").c_str(), 1);
+        folder = bench_support::headless_folder();
         skinc::SkinSource source;
         source.version = u"Ringwise_1.0";
         source.design_sizes[0] = { 480, 640 };
@@ -78,17 +75,13 @@ struct Scene {
         grid.properties.colors = { { u"ItemFiltered", { 0, 0, 255, 0 } } };
         form.controls = { grid };
         source.forms = { form };
-        std::vector<std::uint8_t> bytes;
-        std::string error;
-        skinc::build_skin_file(source, false, "grid.skin", bytes, error);
-        std::ofstream(folder + "/grid.skin", std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+        bench_support::write_skin(source, folder, "grid.skin");
         skin = std::make_unique<skinner::Skin>(
             platform::from_utf8(folder + "/grid.skin"), skinner::Point { 480, 640 });
         form_ = std::make_unique<skinner::Form>(nullptr, *skin, u"FormGrid", nullptr);
         contacts = std::make_unique<Contacts>(*form_);
         platform::show_window(form_->window(), true);
-        drain();
+        bench_support::drain();
     }
     ~Scene()
     {
@@ -97,14 +90,6 @@ struct Scene {
         skin.reset();
         std::filesystem::remove_all(folder);
     }
-    static void drain()
-    {
-        platform::Message message;
-        while (platform::peek_message(message))
-            platform::dispatch_message(message);
-        platform::capture_screen();
-    }
-
     std::string folder;
     std::unique_ptr<skinner::Skin> skin;
     std::unique_ptr<skinner::Form> form_;
@@ -122,7 +107,7 @@ void BM_GridFullPage(benchmark::State& state)
     Scene& s = scene();
     for (auto _ : state) {
         s.contacts->repaint();
-        Scene::drain();
+        bench_support::drain();
     }
 }
 BENCHMARK(BM_GridFullPage)->Unit(benchmark::kMillisecond);
@@ -133,7 +118,7 @@ void BM_GridScrollOneRowOf10000(benchmark::State& state)
     int row = 0;
     for (auto _ : state) {
         s.contacts->scroll_to(row = (row + 1) % 5000);
-        Scene::drain();
+        bench_support::drain();
     }
 }
 BENCHMARK(BM_GridScrollOneRowOf10000)->Unit(benchmark::kMillisecond);
@@ -145,7 +130,7 @@ void BM_GridFilterKeystrokeOver10000(benchmark::State& state)
     std::size_t next = 0;
     for (auto _ : state) {
         s.contacts->narrow(filters[next++ % 4]);
-        Scene::drain();
+        bench_support::drain();
     }
 }
 BENCHMARK(BM_GridFilterKeystrokeOver10000)->Unit(benchmark::kMillisecond);
