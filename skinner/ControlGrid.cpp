@@ -180,6 +180,15 @@ void ControlGrid::scroll_to(int row)
     }
 }
 
+bool ControlGrid::wheel(int delta)
+{
+    int rows = -delta * WHEEL_ROWS / platform::WHEEL_DELTA;
+    if (rows == 0)
+        return false;
+    scroll_to(first_row_ + rows);
+    return true;
+}
+
 void ControlGrid::set_scroll_offset(int offset)
 {
     int before = scroll_offset_;
@@ -402,8 +411,8 @@ void ControlGrid::pointer_up(PointerButton button, platform::Point point)
 std::string ControlGrid::describe() const
 {
     int selected = strategy_->selection();
-    std::string text
-        = "rows=" + std::to_string(row_count()) + " selected=" + std::to_string(selected);
+    std::string text = "rows=" + std::to_string(row_count())
+        + " first=" + std::to_string(first_row_) + " selected=" + std::to_string(selected);
     if (selected >= 0 && selected < row_count()) {
         text += " selected_text=";
         for (int column = 0; column < column_count(); ++column) {

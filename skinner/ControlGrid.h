@@ -83,6 +83,9 @@ public:
     // Control.
     void paint(platform::Canvas& canvas) override;
     bool key_down(int key) override;
+    // WHEEL_ROWS rows a notch; the selection stays.
+    bool wheel(int delta) override;
+    static constexpr int WHEEL_ROWS = 3;
     void pointer_down(PointerButton button, platform::Point point, bool double_click) override;
     void pointer_move(platform::Point point) override;
     void pointer_up(PointerButton button, platform::Point point) override;

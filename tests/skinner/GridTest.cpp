@@ -240,7 +240,7 @@ TEST_F(GridTest, UpOnTheFirstRowMovesTheFocusAndTapsSelectThenActivate)
     EXPECT_EQ(grid.selection(), 2);
     EXPECT_EQ(
         listener.events, (std::vector<std::string> { "selected 0", "selected 2", "activated 2" }));
-    EXPECT_EQ(grid.describe(), "rows=30 selected=2 selected_text=name 2\t2");
+    EXPECT_EQ(grid.describe(), "rows=30 first=0 selected=2 selected_text=name 2\t2");
 
     // Dragging up by five rows scrolls and selects nothing.
     post(form, platform::WM_LBUTTONDOWN, { 30, 200 });
@@ -398,8 +398,57 @@ TEST_F(GridTest, AScriptNavigatesTheRowsWithKeysAndDumpsTheSelection)
     // The tap selected row 1 (the grid starts at 102 on the screen, rows are 20
     // high); three downs and an up make row 3.
     EXPECT_NE(first.find("control grid ControlGridFilter "), std::string::npos) << first;
-    EXPECT_NE(first.find("rows=30 selected=3 selected_text=name 3\t3\n"), std::string::npos)
+    EXPECT_NE(first.find("rows=30 first=0 selected=3 selected_text=name 3\t3\n"), std::string::npos)
         << first;
-    EXPECT_NE(last.find("rows=30 selected=29 selected_text=name 29\t29\n"), std::string::npos)
+    EXPECT_NE(
+        last.find("rows=30 first=20 selected=29 selected_text=name 29\t29\n"), std::string::npos)
         << last;
+}
+
+TEST_F(GridTest, TheWheelScrollsTheGridUnderThePointerOrTheFocusedOne)
+{
+    auto skin = load_grid(true);
+    Closer closer;
+    Form form(nullptr, *skin, u"FormGrid", &closer);
+    closer.form = &form;
+    Plain before(form, u"before");
+    Table grid(form, u"grid", 30);
+    // On the screen the grid spans x 10 to 210 and y 102 to 302; its bar
+    // lies at x 202 to 218.
+    std::string script = "wait-form FormGrid\n"
+                         "wheel 50 150 -2\n"
+                         "dump "
+        + temp.native("rows.txt")
+        + "\n"
+          "wheel 210 150 1\n"
+          "dump "
+        + temp.native("bar.txt")
+        + "\n"
+          "tap 30 125\n"
+          "wheel 280 20 -1\n"
+          "dump "
+        + temp.native("focus.txt")
+        + "\n"
+          "wheel 50 150 5\n"
+          "dump "
+        + temp.native("top.txt")
+        + "\n"
+          "command close\n";
+    temp.write("wheel.txt", script);
+    // An earlier test's script ends at the first idle moment after its form.
+    for (int i = 0; i < 1000 && platform::is_script_playing(); ++i) {
+        platform::Message message;
+        if (platform::get_message(message) == platform::GetResult::Message)
+            platform::dispatch_message(message);
+    }
+    ASSERT_TRUE(platform::play_script(temp.native("wheel.txt")));
+    form.do_modal();
+    // Two notches towards the user: six rows on, the selection untouched.
+    EXPECT_NE(temp.read("rows.txt").find("rows=30 first=6 selected=-1"), std::string::npos);
+    // A notch away over the bar: three lines back.
+    EXPECT_NE(temp.read("bar.txt").find("rows=30 first=3 selected=-1"), std::string::npos);
+    // Over no control the focused grid scrolls.
+    EXPECT_NE(temp.read("focus.txt").find("rows=30 first=6 selected=4"), std::string::npos)
+        << temp.read("focus.txt");
+    EXPECT_NE(temp.read("top.txt").find("rows=30 first=0 selected=4"), std::string::npos);
 }
