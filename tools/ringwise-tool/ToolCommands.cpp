@@ -86,8 +86,9 @@ const std::vector<ToolCommand>& tool_commands()
             "s",
             run_play },
         { "contacts", "contacts",
-            "lists the contacts store (RINGWISE_CONTACTS) as the program reads it, one contact a "
-            "line:\n      'ID<TAB>FIRST<TAB>LAST<TAB>COMPANY<TAB>MOBILE<TAB>BUSINESS<TAB>HOME'",
+            "lists the contacts store (RINGWISE_CONTACTS, else the phone's address books) as the "
+            "program reads it, one contact a line:\n      "
+            "'ID<TAB>FIRST<TAB>LAST<TAB>COMPANY<TAB>MOBILE<TAB>BUSINESS<TAB>HOME'",
             run_contacts },
         { "commands", "commands",
             "lists the commands as the settings screen shows them (contacts merged with the stored "
