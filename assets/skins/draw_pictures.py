@@ -22,7 +22,7 @@ GREEN = {
     "dark": "#1F5A39", "light": "#DCEFE3", "text": "#1B2A21", "secondary": "#5C6F63",
     "danger": "#B23A3A", "danger_light": "#F6E4E4", "disabled": "#A9B5AD",
     "disabled_fill": "#E8EDEA", "band_top": "#388F5D", "band_bottom": "#2E7D4F",
-    "on_primary": "#FFFFFF", "current": "#1F5A39",
+    "on_primary": "#FFFFFF", "current": "#1F5A39", "selected_focus": "#C8E6D3",
 }
 
 DARK = {
@@ -30,7 +30,7 @@ DARK = {
     "dark": "#2B7A4D", "light": "#23412F", "text": "#E4EFE8", "secondary": "#9CB3A5",
     "danger": "#E06B6B", "danger_light": "#3A2424", "disabled": "#56685D",
     "disabled_fill": "#1A231E", "band_top": "#2A7249", "band_bottom": "#1F5A39",
-    "on_primary": "#FFFFFF", "current": "#9FDDB5",
+    "on_primary": "#FFFFFF", "current": "#9FDDB5", "selected_focus": "#2B5A3E",
 }
 
 RADIUS = 6
@@ -122,13 +122,12 @@ def microphone_icon(colour, size):
     return (size, size, draw)
 
 
-def grid_row(fill, line, accent=None, size=20):
-    """A row of the contact list: a hairline at its foot, an accent bar when selected."""
+def grid_row(fill, line, size=20):
+    """A cell of the contact list: a hairline at its foot. Every cell of a row
+    draws it, so it is the same across its whole width."""
     def draw(canvas):
         canvas.fill(lambda u, v: True, hex_colour(fill))
         canvas.fill(lambda u, v: v >= size - 1, hex_colour(line))
-        if accent:
-            canvas.fill(lambda u, v: u < 3, hex_colour(accent))
     return (size, size, draw)
 
 
@@ -154,19 +153,20 @@ def recognition_pictures(p):
 
 
 def settings_pictures(p):
-    pictures = recognition_pictures(p)
+    pictures = {name: picture for name, picture in recognition_pictures(p).items()
+                if not name.startswith("ind_")}
     pictures.update({
         "btn_secondary": card(p["card"], p["primary"]),
         "btn_secondary_down": card(p["light"], p["primary"]),
         "row": grid_row(p["card"], p["border"]),
-        "row_selected": grid_row(p["light"], p["border"], p["primary"]),
+        "row_selected": grid_row(p["light"], p["border"]),
+        "row_selected_focus": grid_row(p["selected_focus"], p["border"]),
         "header": grid_row(p["page"], p["border"]),
-        "notice": card(p["dark"], p["dark"]),
-        "search": card(p["card"], p["primary"]),
+        "notice": card(p["card"], p["primary"]),
+        # The grid's icons, named as the settings form asks for them.
+        "IconContact": person_icon(p["secondary"], 20),
+        "IconAssigned": microphone_icon(p["primary"], 20),
     })
-    for size in (16, 24):
-        pictures["contact_%d" % size] = person_icon(p["secondary"], size)
-        pictures["assigned_%d" % size] = microphone_icon(p["primary"], size)
     return pictures
 
 
