@@ -36,7 +36,7 @@ DARK = {
 RADIUS = 6
 # Heights of the progress bars and the indicator rows of the form variants.
 TRACK_HEIGHTS = (8, 10, 14)
-INDICATOR_HEIGHTS = (18, 22, 32)
+INDICATOR_HEIGHTS = (18, 22, 40)
 
 
 def solid(palette, key, width=4, height=4):

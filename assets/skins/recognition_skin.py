@@ -17,7 +17,7 @@ import sys
 sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from draw_pictures import DARK, GREEN, recognition_pictures  # noqa: E402
+from draw_pictures import DARK, GREEN, INDICATOR_HEIGHTS, recognition_pictures  # noqa: E402
 from skin_xml import Form, Picture, font, nine, picture_list, write_skin  # noqa: E402
 
 # Design sizes: a screen of exactly one of these (or 2 to 4 times one) passes
@@ -39,7 +39,7 @@ VARIANTS = [
             track=(132, 10), steps=(150, 22, 0), label=9, buttons=(230, 32, 11)),
     Variant("FormRecognizing_tall", "P", 360, 668, band=60, title=15, margin=14,
             card=(84, 168), name_row=(20, 56, 24), phone=(80, 30, 14), accuracy=(118, 28, 13),
-            track=(280, 14), steps=(318, 32, 12), label=13, buttons=(584, 56, 15)),
+            track=(280, 14), steps=(318, 40, 14), label=14, buttons=(584, 56, 15)),
     Variant("FormRecognizingS", "S", 176, 180, band=22, title=8, margin=4,
             card=(26, 60), name_row=(3, 24, 11), phone=(27, 14, 8), accuracy=(42, 14, 8),
             track=(92, 8), steps=(106, 18, 0), label=8, buttons=None),
@@ -53,7 +53,7 @@ STEPS = [("chkListening", "Listening"), ("chkProcessing", "Processing"),
 
 
 def indicator_height(row):
-    return 32 if row >= 32 else 22 if row >= 22 else 18
+    return next(h for h in sorted(INDICATOR_HEIGHTS, reverse=True) if h <= row)
 
 
 def build_form(v, palette):
