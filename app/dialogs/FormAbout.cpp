@@ -28,6 +28,8 @@ FormAbout::FormAbout(skinner::Form* parent, skinner::Skin& skin, const std::u16s
     if (window())
         platform::set_window_text(window(), skin.translate(caption_key));
     product_.set_text(product);
+    // The logo is a picture; the button over it takes the taps and the focus.
+    logo_.set_focusable(false);
     portal_ = read_portal();
     choose_logo();
     set_default_button(&ok_button_);
