@@ -12,6 +12,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 
 namespace tool {
 
@@ -66,7 +67,9 @@ bool parse(const std::vector<std::string>& arguments, Options& options)
         } else if (argument == "--language") {
             options.language = platform::from_utf8(value);
         } else if (argument == "--folder") {
-            options.folder = platform::from_utf8(value);
+            // The dialog walks up from the folder: it must be a full path.
+            std::error_code ignored;
+            options.folder = std::filesystem::absolute(value, ignored).u16string();
         } else if (argument == "--extension") {
             options.extensions.push_back(platform::from_utf8(value));
         } else {
