@@ -16,6 +16,9 @@ constexpr char16_t SMARTPHONE_MENU[] = u"#smartphone_menu#";
 FileExplorerDialog::FileExplorerDialog(
     skinner::Form* parent, skinner::Skin& skin, const std::u16string& caption)
     : Form(parent, skin, KIND, nullptr)
+    , menu_(*this, u"MenuMain")
+    , ok_key_(menu_, u"Ok", skin.translate(u"Ok", u"OK"), SMARTPHONE_OK)
+    , cancel_key_(menu_, u"Cancel", skin.translate(u"Cancel", u"Cancel"), SMARTPHONE_MENU)
     , caption_(*this, u"frmCaption")
     , label_(*this, u"frmPath")
     , ok_button_(*this, u"btnOk")
@@ -74,10 +77,9 @@ void FileExplorerDialog::finish()
 
 void FileExplorerDialog::on_control(skinner::Control& sender)
 {
-    const std::u16string& id = sender.id();
-    if (id == u"btnOk" || id == u"Ok")
+    if (&sender == &ok_button_)
         ok();
-    else if (id == u"btnCancel" || id == u"Cancel")
+    else if (&sender == &cancel_button_)
         cancel();
     else
         Form::on_control(sender);
@@ -85,9 +87,9 @@ void FileExplorerDialog::on_control(skinner::Control& sender)
 
 void FileExplorerDialog::on_command(const std::u16string& text)
 {
-    if (text == SMARTPHONE_OK)
+    if (text == ok_key_.item_id())
         ok();
-    else if (text == SMARTPHONE_MENU)
+    else if (text == cancel_key_.item_id())
         cancel();
     else
         Form::on_command(text);

@@ -4,7 +4,9 @@
 #include "skinner/ControlButton.h"
 #include "skinner/ControlEdit.h"
 #include "skinner/ControlFrame.h"
+#include "skinner/ControlMenuMain.h"
 #include "skinner/Form.h"
+#include "skinner/MenuMainButton.h"
 
 #include <string>
 
@@ -28,8 +30,8 @@ public:
     // with "/" or with a path macro stands for itself.
     std::u16string run();
 
-    // The commands of the buttons and soft keys: both close the dialog,
-    // "Cancel" after emptying the edit box.
+    // The commands of the buttons and of the soft keys "Ok" and "Cancel":
+    // both close the dialog, "Cancel" after emptying the edit box.
     void ok();
     void cancel();
 
@@ -45,6 +47,9 @@ private:
     void follow_selection();
     void finish();
 
+    skinner::ControlMenuMain menu_;
+    skinner::MenuMainButton ok_key_;
+    skinner::MenuMainButton cancel_key_;
     skinner::ControlFrame caption_;
     skinner::ControlFrame label_;
     skinner::ControlButton ok_button_;

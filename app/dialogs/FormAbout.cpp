@@ -19,6 +19,7 @@ FormAbout::FormAbout(skinner::Form* parent, skinner::Skin& skin, const std::u16s
     const std::u16string& product, const std::u16string& folder)
     : Form(parent, skin, KIND, nullptr)
     , folder_(folder)
+    , menu_(*this, u"MenuMain")
     , product_(*this, u"frmProduct")
     , logo_(*this, u"frmLOGO")
     , logo_button_(*this, u"btnLOGO")

@@ -2,6 +2,7 @@
 
 #include "skinner/ControlButton.h"
 #include "skinner/ControlFrame.h"
+#include "skinner/ControlMenuMain.h"
 #include "skinner/ControlPicture.h"
 #include "skinner/Form.h"
 
@@ -41,6 +42,7 @@ private:
 
     std::u16string folder_;
     std::u16string portal_;
+    skinner::ControlMenuMain menu_;
     skinner::ControlFrame product_;
     skinner::ControlPicture logo_;
     skinner::ControlButton logo_button_;

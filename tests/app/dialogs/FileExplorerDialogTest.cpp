@@ -232,3 +232,18 @@ TEST_F(FileExplorerTest, AnUnreadableFolderListsOnlyTheUpEntry)
     EXPECT_EQ(names(dialog.files()), (std::vector<std::u16string> { u"..." }));
     ::chmod((folder + "/locked").c_str(), 0755);
 }
+
+TEST_F(FileExplorerTest, TheSoftKeysOkAndCancelCloseTheDialog)
+{
+    FileExplorerDialog dialog(nullptr, *skin, u"Open");
+    dialog.files().enter_folder(tree());
+    play({ "wait-form FileExplorerDialog", "key Down", "key Down", "key Down", "key Down",
+        "command Ok" });
+    EXPECT_EQ(dialog.run(), tree("A.wav"));
+
+    FileExplorerDialog again(nullptr, *skin, u"Open");
+    again.files().enter_folder(tree());
+    play({ "wait-form FileExplorerDialog", "key Down", "key Down", "key Down", "key Down",
+        "command Cancel" });
+    EXPECT_EQ(again.run(), u"");
+}
