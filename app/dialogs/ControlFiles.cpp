@@ -98,7 +98,9 @@ void ControlFiles::go_up()
 
 void ControlFiles::show_folder(const std::u16string& folder, const std::u16string& keep_selected)
 {
-    std::u16string target = os::strip_separator(folder);
+    // Macros are expanded here, so that going up from "%my_documents%"
+    // reaches its real parent.
+    std::u16string target = os::strip_separator(os::expand_path(folder));
     if (target.empty() || !os::FileInfo(target).is_directory())
         target = ROOT;
     folder_ = target;

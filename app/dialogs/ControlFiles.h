@@ -29,7 +29,8 @@ public:
 
     ControlFiles(skinner::Container& container, const std::u16string& id);
 
-    // Lists `folder` when it is an existing folder, otherwise the root.
+    // Lists `folder` (path macros allowed) when it is an existing folder,
+    // otherwise the root.
     void enter_folder(const std::u16string& folder);
     // Enters the parent folder and selects the folder just left.
     void go_up();

@@ -136,6 +136,12 @@ TEST_F(FileExplorerTest, AFullPathOrAMacroTypedStandsForItself)
     play({ "wait-form FileExplorerDialog", "tap-control edtPath", "text /var/tmp/x.vcb",
         "key Return" });
     EXPECT_EQ(again.run(), u"/var/tmp/x.vcb");
+
+    // A folder given with a macro is the real folder, with its real parent.
+    std::filesystem::create_directories(temp.native("root/Documents"));
+    again.files().enter_folder(u"%my_documents%");
+    EXPECT_EQ(again.files().folder(), platform::from_utf8(temp.native("root/Documents")));
+    EXPECT_EQ(again.files().visible_entry(0).path, platform::from_utf8(temp.native("root")));
     ::unsetenv("RINGWISE_ROOT");
     os::reload_special_folders();
 }
