@@ -131,8 +131,9 @@ TEST(LanguageFiles, EnglishTranslatesTheRecognitionTexts)
     EXPECT_EQ(text(u"Listening"), u"Listening");
     EXPECT_EQ(text(u"menuSoftButtonMenu"), u"Menu");
     EXPECT_EQ(text(u"Backup_tags"), u"Back up tags\u2026");
-    // Keys the About box reads may be empty, but they are present.
-    EXPECT_EQ(text(u"Tarn_URL"), u"");
+    // The About box's links lead to the user guide shipped beside the program.
+    EXPECT_EQ(text(u"Tarn_URL"), u"%app_path%/ringwise-help.html");
+    EXPECT_EQ(text(u"Ringwise_LOGO_S"), u"ringwise_s.png");
 }
 
 TEST(LanguageFiles, GermanKeepsItsUmlauts)
