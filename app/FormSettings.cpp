@@ -8,6 +8,8 @@
 #include "app/TagBackup.h"
 #include "app/dialogs/FileExplorerDialog.h"
 #include "app/dialogs/FormAbout.h"
+#include "audio/AudioBuffer.h"
+#include "audio/CaptureFormat.h"
 #include "os/Capabilities.h"
 #include "os/Execute.h"
 #include "os/LanguageFinder.h"
@@ -29,7 +31,8 @@ constexpr char16_t LANGUAGE_PREFIX[] = u"Language_";
 constexpr char16_t BACKUP_EXTENSION[] = u"vcb";
 constexpr char16_t PRODUCT[] = u"Tarn Ringwise v4.05";
 constexpr double TIMER_SECONDS = 0.1;
-constexpr double RECORDING_SECONDS = 2.7;
+// How long past the capture's duration the last block may take to arrive.
+constexpr double LAST_BLOCK_SECONDS = 1.0;
 
 Document& document()
 {
@@ -63,6 +66,7 @@ FormSettings::FormSettings(skinner::Form* parent, skinner::Skin& skin)
     if (os::is_smartphone())
         record_key_ = std::make_unique<skinner::MenuMainButton>(
             menu_, u"Record", skin.translate(u"Record", u":)"), SMARTPHONE_OK);
+    show_title();
     document().sync_contacts();
     document().sort_commands();
     set_recording_mode(false);
@@ -346,6 +350,22 @@ void FormSettings::about()
     form.do_modal();
 }
 
+void FormSettings::show_title()
+{
+    if (window())
+        platform::set_window_text(window(), text_of(u"Voice_tags"));
+}
+
+void FormSettings::reload()
+{
+    Form::reload();
+    show_title();
+    menu_key_.set_text(get_skin().translate(u"Menu", u":)"));
+    if (record_key_)
+        record_key_->set_text(get_skin().translate(u"Record", u":)"));
+    rebuild_menu();
+}
+
 void FormSettings::set_filter_text(const std::u16string& text)
 {
     if (text == filter_->text())
@@ -361,7 +381,7 @@ void FormSettings::set_filter_text(const std::u16string& text)
 void FormSettings::update_rows(const Command* keep_selected)
 {
     filter_->apply();
-    int row = filter_->row_count() > 0 ? 0 : -1;
+    int row = -1;
     if (keep_selected) {
         for (int i = 0; i < filter_->row_count(); ++i) {
             if (command_at(i)->same_entry(*keep_selected)) {
@@ -407,10 +427,17 @@ void FormSettings::recording_tick()
         return;
     }
     double elapsed = document().elapsed();
-    if (elapsed <= RECORDING_SECONDS) {
-        progress_.set_value(elapsed / RECORDING_SECONDS);
+    if (elapsed <= audio::MAX_RECORD_SECONDS) {
+        progress_.set_value(elapsed / audio::MAX_RECORD_SECONDS);
         return;
     }
+    // The device hands over its last block a little after the stopwatch
+    // passes the duration; the tag is built from the whole capture.
+    audio::AudioBuffer& buffer = document().audio().capture_buffer();
+    if (buffer.recorded_seconds() < buffer.duration()
+        && elapsed <= audio::MAX_RECORD_SECONDS + LAST_BLOCK_SECONDS)
+        return;
+    progress_.set_value(1);
     if (document().train_tag(recorded_)) {
         document().play(document().recording_path(recorded_.voice));
         document().add_command(recorded_);

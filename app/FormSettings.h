@@ -50,6 +50,8 @@ public:
     const CommandsFilter& filter() const { return *filter_; }
     bool is_recording() const { return recording_; }
 
+    // The language changed: every text is read again.
+    void reload() override;
     void on_command(const std::u16string& text) override;
     void on_command_line(const std::u16string& text) override;
     void on_control(skinner::Control& sender) override;
@@ -82,6 +84,7 @@ private:
     void update_rows(const Command* keep_selected);
     void select_contact(std::int32_t id);
     void update_buttons();
+    void show_title();
     void recording_tick();
     void set_recording_mode(bool recording);
     void rebuild_menu();
