@@ -17,6 +17,7 @@
 #include "os/Path.h"
 #include "platform/Screen.h"
 #include "platform/Window.h"
+#include "skinner/ControlFrame.h"
 #include "skinner/SkinFinder.h"
 
 namespace {
@@ -260,6 +261,7 @@ void FormSettings::delete_tag()
     kept.voice.clear();
     filter_->set_text({});
     update_rows(&kept);
+    show_filter();
 }
 
 void FormSettings::refresh()
@@ -360,6 +362,7 @@ void FormSettings::reload()
 {
     Form::reload();
     show_title();
+    show_filter();
     menu_key_.set_text(get_skin().translate(u"Menu", u":)"));
     if (record_key_)
         record_key_->set_text(get_skin().translate(u"Record", u":)"));
@@ -376,6 +379,15 @@ void FormSettings::set_filter_text(const std::u16string& text)
         kept = *selected;
     filter_->set_text(text);
     update_rows(kept ? &*kept : nullptr);
+    show_filter();
+}
+
+void FormSettings::show_filter()
+{
+    // The search hint in the title band shows what was typed instead.
+    auto* hint = dynamic_cast<skinner::ControlFrame*>(find_control(u"lblSearch"));
+    if (hint)
+        hint->set_text(filter_->text().empty() ? text_of(u"Search_hint") : filter_->text());
 }
 
 void FormSettings::update_rows(const Command* keep_selected)
@@ -445,6 +457,7 @@ void FormSettings::recording_tick()
         document().save_commands();
         filter_->set_text({});
         update_rows(&recorded_);
+        show_filter();
     }
     // Training stopped the capture and destroyed the recorder, whatever it found.
     set_recording_mode(false);

@@ -85,6 +85,7 @@ private:
     void select_contact(std::int32_t id);
     void update_buttons();
     void show_title();
+    void show_filter();
     void recording_tick();
     void set_recording_mode(bool recording);
     void rebuild_menu();

@@ -3,6 +3,7 @@
 #include "app/CommandsFilter.h"
 #include "app/ControlGridCommands.h"
 #include "platform/Convert.h"
+#include "skinner/ControlFrame.h"
 #include "skinner/KeyCodes.h"
 #include "skinner/PictureCache.h"
 #include "skinner/Skin.h"
@@ -195,6 +196,10 @@ TEST_F(FormSettingsTest, TypingFiltersTheRowsAndBackspaceEditsTheFilter)
     form->grid().set_selection(row_of(u"Cleo Danberg"));
     EXPECT_TRUE(form->grid().text_input(u"BeR"));
     EXPECT_EQ(form->filter().text(), u"BeR");
+    // The title band shows what was typed in place of the search hint.
+    auto* hint = dynamic_cast<skinner::ControlFrame*>(form->find_control(u"lblSearch"));
+    ASSERT_NE(hint, nullptr);
+    EXPECT_EQ(hint->text(), u"BeR");
     ASSERT_EQ(form->grid().row_count(), 3);
     // The selected command stays selected when it is still shown.
     EXPECT_EQ(form->selected_command()->name, u"Cleo Danberg");
@@ -209,6 +214,7 @@ TEST_F(FormSettingsTest, TypingFiltersTheRowsAndBackspaceEditsTheFilter)
         form->grid().key_down(skinner::KEY_BACKSPACE);
     EXPECT_EQ(form->filter().text(), u"");
     EXPECT_EQ(form->grid().row_count(), 4);
+    EXPECT_EQ(hint->text(), skin->translate(u"Search_hint"));
     // Backspace on an empty filter does nothing.
     EXPECT_TRUE(form->grid().key_down(skinner::KEY_BACKSPACE));
     EXPECT_EQ(form->grid().row_count(), 4);

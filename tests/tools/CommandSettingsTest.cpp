@@ -12,11 +12,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -44,9 +46,13 @@ protected:
     {
         fs::copy_file(BIN / "ringwise-tool", temp.native("ringwise-tool"));
         fs::copy(BIN / "skins", temp.native("skins"), fs::copy_options::recursive);
-        for (const char* name : { "English.lng", "German.lng", "ringwise-help.html" })
+        for (const char* name :
+            { "English.lng", "German.lng", "ringwise-help.html", "ringwise-hilfe.html" })
             fs::copy_file(BIN / name, temp.native(name));
         temp.write("contacts.vcf", CONTACTS);
+        // The desktop's handler only notes what it was asked to open.
+        temp.write("browser/xdg-open", "#!/bin/sh\nprintf '%s\\n' \"$1\" >> \"$OPENED\"\n");
+        fs::permissions(temp.native("browser/xdg-open"), fs::perms::owner_all);
     }
 
     // Runs the tool in the folder with the script (its lines joined).
@@ -57,8 +63,9 @@ protected:
         for (const std::string& line : script)
             text += line + "\n";
         temp.write("script.txt", text);
-        std::string command = "cd '" + temp.native()
-            + "' && RINGWISE_HEADLESS=1 RINGWISE_SCRIPT=script.txt RINGWISE_CONTACTS=contacts.vcf "
+        std::string command = "cd '" + temp.native() + "' && PATH='" + temp.native("browser")
+            + "':$PATH OPENED='" + temp.native("opened.txt")
+            + "' RINGWISE_HEADLESS=1 RINGWISE_SCRIPT=script.txt RINGWISE_CONTACTS=contacts.vcf "
               "RINGWISE_REGISTRY=registry.db RINGWISE_MIC=mic.wav RINGWISE_SPEAKER=speaker.wav "
               "RINGWISE_SCREEN="
             + screen + " RINGWISE_PLATFORM=" + platform + " timeout 60 ./ringwise-tool " + arguments
@@ -243,6 +250,26 @@ TEST_F(SettingsCommand, ALanguageSwitchChangesEveryShownText)
         EXPECT_NE(english.substr(english.find("text=")), german.substr(german.find("text="))) << id;
     }
     EXPECT_TRUE(has(temp.read("settings.xml"), "German"));
+}
+
+TEST_F(SettingsCommand, HelpOpensTheGuideOfTheLanguageAndAboutShowsTheProduct)
+{
+    ToolRun result = run("settings",
+        { "wait-form FormSettings", "command Help", "command Language_German", "command Help",
+            "command About", "wait-form FormAbout", "dump about.txt", "tap-control btnOk",
+            "wait-form FormSettings", "command Exit" });
+    ASSERT_EQ(result.status, 0) << result.err;
+    // The handler runs detached: wait for both lines with a generous bound.
+    auto lines = [&] {
+        std::string text = temp.read("opened.txt");
+        return std::count(text.begin(), text.end(), '\n');
+    };
+    for (int i = 0; i < 100 && lines() < 2; ++i)
+        ::usleep(50000);
+    std::string opened = temp.read("opened.txt");
+    EXPECT_TRUE(has(opened, temp.native("ringwise-help.html") + "\n")) << opened;
+    EXPECT_TRUE(has(opened, temp.native("ringwise-hilfe.html") + "\n")) << opened;
+    EXPECT_TRUE(has(temp.read("about.txt"), "Tarn Ringwise v4.05"));
 }
 
 TEST_F(SettingsCommand, AnEmptyCommandLineAsksWhetherToRecordTags)
