@@ -288,6 +288,19 @@ TEST_F(SettingsCommand, AnEmptyCommandLineAsksWhetherToRecordTags)
     EXPECT_TRUE(has(yes.out, "selected\tnone"));
 }
 
+TEST_F(SettingsCommand, EscapeEditsTheFilterOnASmartphone)
+{
+    ToolRun result = run("settings",
+        { "wait-form FormSettings", "text ann", "key Escape", "dump typed.txt", "key Escape",
+            "key Escape", "key Escape", "dump cleared.txt", "command Exit" },
+        "240x320", "Smartphone");
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_TRUE(has(dumped("typed.txt", "lblSearch"), "text=an"));
+    EXPECT_TRUE(has(dumped("typed.txt", "grid"), "rows=3 "));
+    EXPECT_TRUE(has(dumped("cleared.txt", "grid"), "rows=4 "));
+    EXPECT_TRUE(has(dumped("cleared.txt", "lblSearch"), "text=Type to search"));
+}
+
 TEST_F(SettingsCommand, LooksFinishedOnEveryScreen)
 {
     write_mic(test_recordings::capture(test_recordings::load("office-slow")));
