@@ -100,6 +100,9 @@ int FormSettings::ControlGridCommands::row_after_key(int key, int row, int count
 
 bool FormSettings::ControlGridCommands::key_down(int key)
 {
+    // While a tag is recorded the grid is disabled, and the filter stays.
+    if (!is_enabled())
+        return false;
     switch (key) {
     case skinner::KEY_UP:
     case skinner::KEY_DOWN:
@@ -131,6 +134,8 @@ bool FormSettings::ControlGridCommands::key_down(int key)
 
 bool FormSettings::ControlGridCommands::text_input(const std::u16string& text)
 {
+    if (!is_enabled())
+        return false;
     std::u16string typed;
     for (char16_t c : text)
         if (c >= 32)

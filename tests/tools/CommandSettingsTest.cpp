@@ -147,12 +147,14 @@ TEST_F(SettingsCommand, RecordingATagStoresWhatTheToolTrainsAndClearsTheFilter)
     // while the notice shows.
     ToolRun result = run("settings",
         { "wait-form FormSettings", "text 0777", "key Down", "command Record", "wait 1000",
-            "dump recording.txt", "screenshot recording.png", "wait 4000", "dump after.txt",
-            "command Exit" });
+            "text x", "dump recording.txt", "screenshot recording.png", "wait 4000",
+            "dump after.txt", "command Exit" });
     ASSERT_EQ(result.status, 0) << result.err;
     EXPECT_TRUE(has(dumped("recording.txt", "message"), "visible=1"));
     EXPECT_TRUE(has(dumped("recording.txt", "grid"), "enabled=0"));
+    // Typing while recording leaves the filter alone.
     EXPECT_TRUE(has(dumped("recording.txt", "grid"), "rows=1 "));
+    EXPECT_TRUE(dumped("recording.txt", "lblSearch").ends_with("text=0777"));
     look_at("recording.png", "240x320");
 
     EXPECT_EQ(temp.read("commands/001.tag"), temp.read("tool.tag"));
