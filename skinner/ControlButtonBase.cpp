@@ -199,7 +199,10 @@ bool ControlButtonBase::key_up(int key)
 
 void ControlButtonBase::on_command(const std::u16string& text)
 {
-    if (!id().empty() && text == id()) {
+    // The soft-key item's own command comes back from the menu bar to the
+    // button that registered it.
+    bool own_command = impl_ && !impl_->command().empty() && text == impl_->command();
+    if ((!id().empty() && text == id()) || own_command) {
         fire();
         return;
     }

@@ -4,17 +4,49 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace skinner {
 
+class Control;
 class Form;
 
 // The menu bar of one form, made with the form's window: soft keys or a
 // command bar, depending on the device. The form hands it the platform's
 // menu messages and tells it when to show itself and catch up on changes.
+// Controls register the entries it shows; every change asks for an update,
+// which runs after the current window message (the form's pending work).
 class MenuManager {
 public:
+    // One registered entry, owned by a control. Choosing it raises the
+    // named command `command` on `owner`. The command also places it on a
+    // soft-key device: "#smartphone_ok#" on the left key,
+    // "#smartphone_menu#" and "#smartphone_tab#" at the end of the right
+    // key's menu, anything else in that menu first.
+    struct Item {
+        std::u16string command;
+        std::u16string text;
+        // Index in the toolbar image strip ("wince_bug_resource_id"); negative
+        // for none.
+        int image_index { -1 };
+        bool enabled { true };
+        bool checked { false };
+        bool separator_after { false };
+        // Entries of its sub-menu, in order; owned by their controls.
+        std::vector<Item*> sub_items;
+        Control* owner { nullptr };
+        // Items are shown by ascending order, equal orders as registered.
+        int order { 0 };
+    };
+
     virtual ~MenuManager() = default;
+
+    // An item joins or leaves the bar; the item must outlive its
+    // registration. Both ask for an update.
+    virtual void add_item(Item& item) = 0;
+    virtual void remove_item(Item& item) = 0;
+    // A registered item (or one of its sub-items) changed: asks for an update.
+    virtual void item_changed(Item& item) = 0;
 
     // WM_COMMAND, WM_INITMENUPOPUP and WM_HOTKEY of the form's window.
     virtual platform::Lresult command(platform::Wparam wparam, platform::Lparam lparam) = 0;
@@ -26,8 +58,6 @@ public:
     // The form was activated, in or out of full-screen mode.
     virtual void activated(Form& form, bool fullscreen) = 0;
 };
-
-class Control;
 
 // What buttons ask of the menu bar: a button that stands for a soft key or
 // a menu item registers itself with the command its choice sends, and tells
