@@ -1,10 +1,10 @@
 #include "app/FormRecognizing.h"
 
 #include "app/Document.h"
+#include "app/FormMessage.h"
 #include "app/SkinSound.h"
 #include "engine/Scoring.h"
 #include "engine/TagFile.h"
-#include "platform/MessageBox.h"
 #include "platform/Screen.h"
 #include "platform/Window.h"
 
@@ -27,6 +27,10 @@ std::u16string decimal(int value)
 
 FormRecognizing::FormRecognizing(skinner::Skin& skin)
     : Form(nullptr, skin, u"FormRecognizing", nullptr)
+    , menu_(*this, u"menuMain")
+    , cancel_item_(menu_, u"Cancel", skin.translate(u"Cancel", u":)"), u"#smartphone_ok#")
+    , correct_item_(menu_, u"Correct", skin.translate(u"Correct", u":)"), u"#smartphone_ok#")
+    , wrong_item_(menu_, u"Wrong", skin.translate(u"Wrong", u":)"), u"#smartphone_menu#")
     , name_(*this, u"frmName")
     , phone_(*this, u"frmPhone")
     , listening_(*this, u"chkListening")
@@ -44,6 +48,12 @@ FormRecognizing::FormRecognizing(skinner::Skin& skin)
     progress_.set_focusable(false);
     correct_.set_enabled(false);
     wrong_.set_enabled(false);
+    correct_item_.set_visible(false);
+    wrong_item_.set_visible(false);
+    // The title bar names the program unless the skin's caption button
+    // gave the window a title of its own.
+    if (platform::window_text(window()) == u"Loading...")
+        platform::set_window_text(window(), u"Ringwise");
     place_on_screen();
 }
 
@@ -190,9 +200,9 @@ void FormRecognizing::show_match(float accuracy)
         skin.translate(u"Accuracy") + u" " + decimal(static_cast<int>(accuracy)) + u"%");
     correct_.set_enabled(true);
     wrong_.set_enabled(true);
-    show_menu_item(u"Cancel", false);
-    show_menu_item(u"Correct", true);
-    show_menu_item(u"Wrong", true);
+    cancel_item_.set_visible(false);
+    correct_item_.set_visible(true);
+    wrong_item_.set_visible(true);
 }
 
 void FormRecognizing::accept()
@@ -250,12 +260,6 @@ void FormRecognizing::end_run(const std::u16string& text)
     close();
 }
 
-void FormRecognizing::show_menu_item(const std::u16string& id, bool visible)
-{
-    if (skinner::Control* item = find_control(id))
-        item->set_visible(visible);
-}
-
 void FormRecognizing::place_on_screen(bool)
 {
     platform::WindowHandle own = window();
@@ -278,6 +282,6 @@ void FormRecognizing::play_skin_sound(const std::u16string& name, bool wait)
 void FormRecognizing::show_call_failed()
 {
     skinner::Skin& skin = get_skin();
-    platform::message_box(
-        join(skin.translate(u"Call_failed"), current_.phone, u"\n"), skin.translate(u"Warning"));
+    show_message(this, skin.translate(u"Warning"),
+        join(skin.translate(u"Call_failed"), current_.phone, u"\n"), u"MessageOk");
 }

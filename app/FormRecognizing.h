@@ -6,8 +6,10 @@
 #include "skinner/ControlButton.h"
 #include "skinner/ControlCheckBox.h"
 #include "skinner/ControlFrame.h"
+#include "skinner/ControlMenuMain.h"
 #include "skinner/ControlProgress.h"
 #include "skinner/Form.h"
+#include "skinner/MenuMainButton.h"
 
 #include <memory>
 #include <string>
@@ -57,7 +59,6 @@ private:
     void confirm();
     void end_run(const std::u16string& text);
     void show_call_failed();
-    void show_menu_item(const std::u16string& id, bool visible);
 
     RunState state_ { RunState::Starting };
     unsigned step_timer_ { 0 };
@@ -66,6 +67,11 @@ private:
     bool needs_confirmation_ { false };
     bool ended_ { false };
 
+    // The menu before its entries, which go first.
+    skinner::ControlMenuMain menu_;
+    skinner::MenuMainButton cancel_item_;
+    skinner::MenuMainButton correct_item_;
+    skinner::MenuMainButton wrong_item_;
     skinner::ControlFrame name_;
     skinner::ControlFrame phone_;
     skinner::ControlCheckBox listening_;
