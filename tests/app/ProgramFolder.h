@@ -51,6 +51,9 @@ protected:
             "TEL;TYPE=WORK:030 2\nEND:VCARD\n");
         write_prompts();
         write_skin("Ringwise_1.0");
+        fs::create_directories(temp.native("skins/settings"));
+        fs::copy_file(fs::path(RINGWISE_BINARY_DIR) / "bin/skins/settings/dialogs.skin",
+            temp.native("skins/settings/dialogs.skin"));
     }
 
     void TearDown() override
@@ -239,6 +242,17 @@ protected:
     }
 
     std::string calls() { return temp.read("calls.log"); }
+
+    // The shipped recognition skin and English texts in place of the test's.
+    void use_shipped_assets()
+    {
+        namespace fs = std::filesystem;
+        fs::path bin = fs::path(RINGWISE_BINARY_DIR) / "bin";
+        fs::copy_file(bin / "skins/Default_Green/Default_Green.skin",
+            temp.native("skins/Default_Green/Default_Green.skin"),
+            fs::copy_options::overwrite_existing);
+        fs::copy_file(bin / "English.lng", temp.native("English.lng"));
+    }
 
     // Bytes of audio the speaker received.
     std::size_t speaker_bytes()

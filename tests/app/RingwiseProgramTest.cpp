@@ -162,6 +162,39 @@ TEST_F(TaggedRun, ShutDownLogsItsFourSteps)
     }
 }
 
+TEST_F(TaggedRun, AFailingPhoneLibraryShowsCallFailedWithTheNumber)
+{
+    write_settings(false, false, false);
+    set("RINGWISE_PHONE", temp.native("missing-phone.so"));
+    set("RINGWISE_MIC", recording("oscar-2"));
+    script(
+        "wait-form MessageOk 20000\ndump " + temp.native("message.txt") + "\ntap-control btnOk\n");
+    Result result = run();
+    EXPECT_EQ(result.status, 0) << result.err;
+    std::string message = temp.read("message.txt");
+    EXPECT_NE(message.find("form MessageOk active"), std::string::npos) << message;
+    EXPECT_NE(message.find("form FormRecognizing inactive"), std::string::npos) << message;
+    EXPECT_NE(message.find("text=Call_failed\\n030 2\n"), std::string::npos) << message;
+    EXPECT_NE(message.find("text=Warning"), std::string::npos) << message;
+    EXPECT_EQ(calls(), "");
+}
+
+TEST_F(TaggedRun, TheShippedSkinAndTextsRunTheWholeRecognition)
+{
+    use_shipped_assets();
+    write_settings(true, true, false);
+    set("RINGWISE_MIC", recording("anna-2"));
+    script("wait-form FormRecognizing\nwait 3400\ndump " + temp.native("shown.txt") + "\n");
+    Result result = run();
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(calls(), "+49 170 1\n");
+    std::string shown = temp.read("shown.txt");
+    EXPECT_NE(shown.find("text=Anna Berg\n"), std::string::npos) << shown;
+    EXPECT_NE(shown.find("text=Accuracy "), std::string::npos) << shown;
+    // The skin's three prompts and the tag's own recording played.
+    EXPECT_GT(speaker_bytes(), 2u * 22050u);
+}
+
 TEST_F(ProgramFolder, OfEqualScoresTheEarlierCommandIsDialled)
 {
     tag("Anna", ANNA_PHONE, recording("anna-1"));
