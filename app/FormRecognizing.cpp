@@ -3,8 +3,7 @@
 #include "app/Document.h"
 #include "app/FormMessage.h"
 #include "app/SkinSound.h"
-#include "engine/Scoring.h"
-#include "engine/TagFile.h"
+#include "app/TagMatching.h"
 #include "platform/Screen.h"
 #include "platform/Window.h"
 
@@ -158,20 +157,12 @@ float FormRecognizing::match_classic()
     listening_.set_checked(false);
     processing_.set_checked(true);
     Document& model = document();
-    RecognitionScore score;
-    const CommandList& commands = model.commands();
-    for (std::size_t i = 0; i < commands.size(); ++i) {
-        if (!commands[i].has_tag())
-            continue;
-        // Tags are read at every run, one after another, and not kept.
-        VoiceTemplate voice = read_template(model.tag_path(commands[i].voice));
-        score.offer(static_cast<int>(i), model.engine(), voice, features);
-    }
+    RecognitionScore score = match_tags(model, features);
     processing_.set_checked(false);
     finished_.set_checked(true);
     if (!score.recognized())
         return 0.0f;
-    current_ = commands[static_cast<std::size_t>(score.winner())];
+    current_ = model.commands()[static_cast<std::size_t>(score.winner())];
     needs_confirmation_ = model.settings().wait_confirmation;
     return score.best_accuracy();
 }
