@@ -6,7 +6,9 @@
 #include "platform/Tick.h"
 #include "platform/Window.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <fcntl.h>
