@@ -140,6 +140,18 @@ protected:
             << error;
     }
 
+    // A settings skin that passes the settings mode's version check.
+    void write_settings_skin()
+    {
+        temp.write("settings.xml.skin",
+            "<skin version=\"Ringwise_settings_1.0\"><design width=\"240\" height=\"320\"/>"
+            "<form name=\"FormSettings\"><point name=\"Size\" value=\"240 268\"/></form></skin>");
+        std::string error;
+        ASSERT_TRUE(skinc::compile_skin_file(temp.native("settings.xml.skin"),
+            temp.native("skins/settings/settings.skin"), false, error))
+            << error;
+    }
+
     void write_settings(bool play_sound, bool play_commands, bool wait_confirmation)
     {
         auto flag = [](bool value) { return value ? "\"true\"" : "\"false\""; };
