@@ -14,17 +14,19 @@
 namespace {
 
 struct Mode {
+    bool recognition;
     const char16_t* application_name;
     const char16_t* version_tag;
     const char16_t* skin_failed;
 };
 
-constexpr Mode RECOGNITION { u"Ringwise", u"Ringwise_1.0", u"Skin_failed" };
-constexpr Mode SETTINGS { u"Ringwise_settings", u"Ringwise_settings_1.0", u"Settings_skin_failed" };
+constexpr Mode RECOGNITION { true, u"Ringwise", u"Ringwise_1.0", u"Skin_failed" };
+constexpr Mode SETTINGS { false, u"Ringwise_settings", u"Ringwise_settings_1.0",
+    u"Settings_skin_failed" };
 
 std::u16string skin_path(const Mode& mode, const Settings& settings)
 {
-    if (&mode == &SETTINGS)
+    if (!mode.recognition)
         return u"%app_path%/skins/settings/settings.skin";
     return u"%app_path%/skins/" + settings.skin + u"/" + settings.skin + u".skin";
 }
@@ -65,7 +67,7 @@ void run_mode(os::Application& application, const Mode& mode, const Settings& se
         return;
     }
     skinner::set_form_window_class(application.window_class());
-    if (&mode == &RECOGNITION)
+    if (mode.recognition)
         run_recognition(application, skin);
     else
         run_settings(application);

@@ -1,6 +1,7 @@
 #include "platform/HandOver.h"
 
 #include "platform/Convert.h"
+#include "platform/InstanceLock.h"
 #include "platform/Message.h"
 #include "platform/MessageQueue.h"
 #include "platform/Tick.h"
@@ -10,6 +11,7 @@
 #include <cerrno>
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <poll.h>
@@ -34,11 +36,28 @@ constexpr int ANSWER_TIMEOUT_MS = 60000;
 constexpr std::uint8_t ANSWER_DELIVERED = 1;
 constexpr std::uint8_t ANSWER_NO_WINDOW = 0;
 
+// The folder whose lock file guards the class (see InstanceLock): processes
+// that share the lock share the socket, so a test's program folder with a
+// runtime folder of its own meets no other process.
+std::string scope_of(const std::u16string& class_name)
+{
+    std::string lock = InstanceLock::path_of(class_name);
+    std::uint64_t hash = 14695981039346656037ull;
+    for (unsigned char c : lock) {
+        hash ^= c;
+        hash *= 1099511628211ull;
+    }
+    char text[17];
+    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
+    return text;
+}
+
 socklen_t socket_address(const std::u16string& class_name, sockaddr_un& address)
 {
     std::memset(&address, 0, sizeof address);
     address.sun_family = AF_UNIX;
-    std::string name = "ringwise." + to_utf8(class_name) + "." + std::to_string(::getuid());
+    std::string name = "ringwise." + to_utf8(class_name) + "." + std::to_string(::getuid()) + "."
+        + scope_of(class_name);
     name.resize(std::min(name.size(), sizeof address.sun_path - 1));
     // A leading zero byte puts the name in the abstract namespace.
     std::memcpy(address.sun_path + 1, name.data(), name.size());

@@ -8,8 +8,9 @@ namespace platform {
 
 // The copy-data hand-over between two processes of one user whose windows
 // share a class name: the first process listens on a Unix socket in the
-// abstract namespace named after the class and the user id (it vanishes with
-// its process, so nothing stale is left behind); a later process connects,
+// abstract namespace named after the class, the user id and the folder of
+// the class's instance lock (it vanishes with its process, so nothing stale
+// is left behind); a later process connects,
 // sends its command line and waits until the first has handled it.
 //
 // Sends `text` to the process listening for `class_name` and waits until its

@@ -200,6 +200,20 @@ TEST_F(HandOverTest, AListenerWithoutAWindowOfItsClassTakesNothing)
     EXPECT_FALSE(delivery.received);
 }
 
+TEST_F(HandOverTest, ProcessesOfAnotherRuntimeFolderDoNotMeet)
+{
+    TempDirectory first, second;
+    ::setenv("XDG_RUNTIME_DIR", first.native().c_str(), 1);
+    create_window();
+    platform::HandOverListener listener(name);
+    ASSERT_TRUE(listener.is_listening());
+    ::setenv("XDG_RUNTIME_DIR", second.native().c_str(), 1);
+    EXPECT_FALSE(platform::hand_over(name, u"s"));
+    ::setenv("XDG_RUNTIME_DIR", first.native().c_str(), 1);
+    EXPECT_TRUE(hand_over_from_another_thread(u"s"));
+    ::unsetenv("XDG_RUNTIME_DIR");
+}
+
 TEST_F(HandOverTest, OneListenerPerName)
 {
     platform::HandOverListener first(name);
