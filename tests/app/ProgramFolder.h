@@ -10,58 +10,52 @@
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
-#include <fcntl.h>
 #include <filesystem>
-#include <spawn.h>
 #include <string>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
-#include <vector>
-
-extern char** environ;
 
 // A temporary program folder for end-to-end runs of the real bin/Ringwise:
 // the program and the tool that records tags are copied into it, so that
 // "%app_path%" is this folder with its skins, settings and tags; contacts,
 // registry, runtime folder, phone log, microphone and speaker are files in
-// it as well. Headless, and calls go to the logging phone library.
+// it too. Headless; calls go to the logging phone library.
 class ProgramFolder : public ::testing::Test {
 protected:
     static constexpr const char* ANNA_PHONE = "+49 170 1";
     static constexpr const char* OSCAR_PHONE = "030 2";
+    static constexpr int START_SAMPLES = 2205;
+    static constexpr int RIGHT_SAMPLES = 3307;
+    static constexpr int WRONG_SAMPLES = 4410;
 
     void SetUp() override
     {
         namespace fs = std::filesystem;
+        fs::path bin = fs::path(RINGWISE_BINARY_DIR) / "bin";
         for (const char* name : { "Ringwise", "ringwise-tool", "libphone-log.so" })
-            fs::copy_file(fs::path(RINGWISE_BINARY_DIR) / "bin" / name, temp.native(name));
+            fs::copy_file(bin / name, temp.native(name));
+        fs::create_directories(temp.native("skins/settings"));
+        fs::copy_file(
+            bin / "skins/settings/dialogs.skin", temp.native("skins/settings/dialogs.skin"));
+        for (auto [name, file] :
+            { std::pair { "PHONE", "libphone-log.so" }, { "PHONE_LOG", "calls.log" },
+                { "CONTACTS", "contacts.vcf" }, { "REGISTRY", "registry.db" }, { "ROOT", "root" },
+                { "SPEAKER", "speaker.wav" }, { "MIC", "silence.wav" } })
+            set((std::string("RINGWISE_") + name).c_str(), temp.native(file));
         set("RINGWISE_HEADLESS", "1");
-        set("RINGWISE_PHONE", temp.native("libphone-log.so"));
-        set("RINGWISE_PHONE_LOG", temp.native("calls.log"));
-        set("RINGWISE_CONTACTS", temp.native("contacts.vcf"));
-        set("RINGWISE_REGISTRY", temp.native("registry.db"));
-        set("RINGWISE_ROOT", temp.native("root"));
         set("XDG_RUNTIME_DIR", temp.native());
-        set("RINGWISE_SPEAKER", temp.native("speaker.wav"));
-        set("RINGWISE_MIC", silence());
+        ::unsetenv("RINGWISE_SCRIPT");
         temp.write("contacts.vcf",
             "BEGIN:VCARD\nVERSION:3.0\nUID:anna\nN:Berg;Anna;;;\nTEL;TYPE=CELL:+49 170 1\n"
             "END:VCARD\nBEGIN:VCARD\nVERSION:3.0\nUID:oscar\nN:Lindqvist;Oscar;;;\n"
             "TEL;TYPE=WORK:030 2\nEND:VCARD\n");
-        write_prompts();
+        write_wav("silence.wav", std::vector<std::int16_t>(22050 * 3, 0));
+        // Tones of different lengths, so that the speaker file tells which played.
+        write_wav("prompts/start.wav", tone(START_SAMPLES));
+        write_wav("prompts/right.wav", tone(RIGHT_SAMPLES));
+        write_wav("prompts/wrong.wav", tone(WRONG_SAMPLES));
         write_skin("Ringwise_1.0");
-        fs::create_directories(temp.native("skins/settings"));
-        fs::copy_file(fs::path(RINGWISE_BINARY_DIR) / "bin/skins/settings/dialogs.skin",
-            temp.native("skins/settings/dialogs.skin"));
-    }
-
-    void TearDown() override
-    {
-        for (const char* name : { "RINGWISE_HEADLESS", "RINGWISE_PHONE", "RINGWISE_PHONE_LOG",
-                 "RINGWISE_CONTACTS", "RINGWISE_REGISTRY", "RINGWISE_ROOT", "XDG_RUNTIME_DIR",
-                 "RINGWISE_SPEAKER", "RINGWISE_MIC", "RINGWISE_SCRIPT" })
-            ::unsetenv(name);
     }
 
     static void set(const char* name, const std::string& value)
@@ -74,12 +68,12 @@ protected:
         return std::string(RINGWISE_SOURCE_DIR) + "/tests/data/tools/" + name + ".wav";
     }
 
-    // A capture without speech.
-    std::string silence()
+    static std::vector<std::int16_t> tone(int samples)
     {
-        if (!temp.exists("silence.wav"))
-            write_wav("silence.wav", std::vector<std::int16_t>(22050 * 3, 0));
-        return temp.native("silence.wav");
+        std::vector<std::int16_t> result(static_cast<std::size_t>(samples));
+        for (std::size_t i = 0; i < result.size(); ++i)
+            result[i] = static_cast<std::int16_t>(8000 * std::sin(0.2 * static_cast<double>(i)));
+        return result;
     }
 
     void write_wav(const std::string& name, const std::vector<std::int16_t>& samples)
@@ -89,67 +83,42 @@ protected:
         writer.on_data(audio_test::sample_block(samples));
     }
 
-    // Three short tones of different pitch and length, so that the speaker
-    // file tells which prompts played.
-    void write_prompts()
+    // A skin of every control of the form with the prompts, compiled from
+    // `body` as `path` (an archive unless `plain`).
+    void compile(const std::string& path, const std::string& version, const std::string& body,
+        bool plain = false)
     {
-        auto tone = [](int hertz, int samples) {
-            std::vector<std::int16_t> result(static_cast<std::size_t>(samples));
-            for (int i = 0; i < samples; ++i)
-                result[static_cast<std::size_t>(i)] = static_cast<std::int16_t>(
-                    8000 * std::sin(2 * 3.14159265358979 * hertz * i / 22050.0));
-            return result;
-        };
-        write_wav("prompts/start.wav", tone(660, START_SAMPLES));
-        write_wav("prompts/right.wav", tone(880, RIGHT_SAMPLES));
-        write_wav("prompts/wrong.wav", tone(330, WRONG_SAMPLES));
+        temp.write("skin.xml",
+            "<skin version=\"" + version
+                + "\"><design width=\"240\" height=\"320\"/>"
+                  "<design index=\"1\" width=\"480\" height=\"640\"/>"
+                + body + "</skin>");
+        std::filesystem::create_directories(std::filesystem::path(temp.native(path)).parent_path());
+        std::string error;
+        ASSERT_TRUE(
+            skinc::compile_skin_file(temp.native("skin.xml"), temp.native(path), !plain, error))
+            << error;
     }
-    static constexpr int START_SAMPLES = 2205;
-    static constexpr int RIGHT_SAMPLES = 3307;
-    static constexpr int WRONG_SAMPLES = 4410;
 
-    // The recognition skin with every control of the form and its prompts,
-    // as an archive in skins/Default_Green/.
     void write_skin(const std::string& version)
     {
-        std::string source = "<skin version=\"" + version + "\">\n" + R"(
-  <design width="240" height="320"/>
-  <design index="1" width="480" height="640"/>
-  <file path="prompts/start.wav"/>
-  <file path="prompts/right.wav"/>
-  <file path="prompts/wrong.wav"/>
-  <form name="FormRecognizing">
-    <point name="Size" value="220 260"/>
-    <control name="frmName"><point name="Position" value="10 10"/><point name="Size" value="200 30"/></control>
-    <control name="frmPhone"><point name="Position" value="10 45"/><point name="Size" value="200 20"/></control>
-    <control name="chkListening"><point name="Position" value="10 70"/><point name="Size" value="200 20"/></control>
-    <control name="chkProcessing"><point name="Position" value="10 95"/><point name="Size" value="200 20"/></control>
-    <control name="chkFinished"><point name="Position" value="10 120"/><point name="Size" value="200 20"/></control>
-    <control name="frmAccuracy"><point name="Position" value="10 145"/><point name="Size" value="200 20"/></control>
-    <control name="progress"><point name="Position" value="10 170"/><point name="Size" value="200 12"/></control>
-    <control name="btnCorrect"><point name="Position" value="10 200"/><point name="Size" value="95 30"/></control>
-    <control name="btnWrong"><point name="Position" value="115 200"/><point name="Size" value="95 30"/></control>
-  </form>
-</skin>
-)";
-        temp.write("skin.xml", source);
-        std::filesystem::create_directories(temp.native("skins/Default_Green"));
-        std::string error;
-        ASSERT_TRUE(skinc::compile_skin_file(temp.native("skin.xml"),
-            temp.native("skins/Default_Green/Default_Green.skin"), true, error))
-            << error;
+        std::string body = "<file path=\"prompts/start.wav\"/><file path=\"prompts/right.wav\"/>"
+                           "<file path=\"prompts/wrong.wav\"/><form name=\"FormRecognizing\">"
+                           "<point name=\"Size\" value=\"220 260\"/>";
+        int y = 10;
+        for (const char* id : { "frmName", "frmPhone", "chkListening", "chkProcessing",
+                 "chkFinished", "frmAccuracy", "progress", "btnCorrect", "btnWrong" }) {
+            body += std::string("<control name=\"") + id + "\"><point name=\"Position\" value=\"10 "
+                + std::to_string(y) + "\"/><point name=\"Size\" value=\"200 22\"/></control>";
+            y += 26;
+        }
+        compile("skins/Default_Green/Default_Green.skin", version, body + "</form>");
     }
 
-    // A settings skin that passes the settings mode's version check.
     void write_settings_skin()
     {
-        temp.write("settings.xml.skin",
-            "<skin version=\"Ringwise_settings_1.0\"><design width=\"240\" height=\"320\"/>"
-            "<form name=\"FormSettings\"><point name=\"Size\" value=\"240 268\"/></form></skin>");
-        std::string error;
-        ASSERT_TRUE(skinc::compile_skin_file(temp.native("settings.xml.skin"),
-            temp.native("skins/settings/settings.skin"), false, error))
-            << error;
+        compile("skins/settings/settings.skin", "Ringwise_settings_1.0",
+            "<form name=\"FormSettings\"><point name=\"Size\" value=\"240 268\"/></form>", true);
     }
 
     void write_settings(bool play_sound, bool play_commands, bool wait_confirmation)
@@ -161,19 +130,17 @@ protected:
                 + " WaitConfirmation=" + flag(wait_confirmation) + "/></Settings>");
     }
 
-    // Records a tag for a contact's number with the tool, from a recording.
+    // Records a tag for a contact's number from a recording, with the tool.
     void tag(const std::string& first_name, const std::string& phone, const std::string& wav)
     {
-        std::string id = run_tool("contacts | awk -F'\\t' '$2==\"" + first_name + "\"{print $1}'");
-        ASSERT_FALSE(id.empty());
-        id.pop_back();
-        std::string voice = run_tool("tag " + id + " '" + phone + "' " + wav);
-        ASSERT_EQ(voice.rfind("voice ", 0), 0u) << voice;
+        std::string tool = temp.native("ringwise-tool");
+        std::string id
+            = shell(tool + " contacts | awk -F'\\t' '$2==\"" + first_name + "\"{printf $1}'");
+        ASSERT_EQ(shell(tool + " tag " + id + " '" + phone + "' " + wav).rfind("voice ", 0), 0u);
     }
 
-    std::string run_tool(const std::string& arguments)
+    static std::string shell(const std::string& command)
     {
-        std::string command = temp.native("ringwise-tool") + " " + arguments;
         std::string out;
         if (FILE* pipe = ::popen(command.c_str(), "r")) {
             char buffer[4096];
@@ -184,32 +151,22 @@ protected:
         return out;
     }
 
-    // A started Ringwise; its standard output and error go to files.
+    // A started Ringwise; its standard error goes to NAME.err.
     struct Run {
         pid_t pid { -1 };
-        std::string err_file;
-        std::chrono::steady_clock::time_point started;
+        std::string name;
+        std::chrono::steady_clock::time_point started { std::chrono::steady_clock::now() };
     };
 
-    Run start(const std::vector<std::string>& arguments = {}, const std::string& name = "run")
+    Run start(const std::string& arguments = "", const std::string& name = "run")
     {
-        Run run;
-        run.err_file = temp.native(name + ".err");
-        std::vector<std::string> words { temp.native("Ringwise") };
-        words.insert(words.end(), arguments.begin(), arguments.end());
-        std::vector<char*> argv;
-        for (std::string& word : words)
-            argv.push_back(word.data());
-        argv.push_back(nullptr);
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(
-            &actions, 1, temp.native(name + ".out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        posix_spawn_file_actions_addopen(
-            &actions, 2, run.err_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        run.started = std::chrono::steady_clock::now();
-        EXPECT_EQ(::posix_spawn(&run.pid, argv[0], &actions, nullptr, argv.data(), environ), 0);
-        posix_spawn_file_actions_destroy(&actions);
+        Run run { ::fork(), name };
+        if (run.pid == 0) {
+            std::string command = "exec '" + temp.native("Ringwise") + "' " + arguments + " 2>'"
+                + temp.native(name + ".err") + "' >/dev/null";
+            ::execl("/bin/sh", "sh", "-c", command.c_str(), nullptr);
+            ::_exit(127);
+        }
         return run;
     }
 
@@ -221,56 +178,41 @@ protected:
 
     Result finish(const Run& run)
     {
-        Result result;
         int status = 0;
+        Result result;
         if (::waitpid(run.pid, &status, 0) == run.pid && WIFEXITED(status))
             result.status = WEXITSTATUS(status);
         result.seconds
             = std::chrono::duration<double>(std::chrono::steady_clock::now() - run.started).count();
-        result.err = temp.read(run.err_file.substr(temp.native().size() + 1));
+        result.err = temp.read(run.name + ".err");
         return result;
     }
 
-    Result run(const std::vector<std::string>& arguments = {}) { return finish(start(arguments)); }
+    Result run(const std::string& arguments = "") { return finish(start(arguments)); }
 
-    // Plays a script of user actions in the next runs.
+    // The next runs play these script lines; FILE stands for a file in the folder.
     void script(const std::string& lines)
     {
         temp.write("script.txt", lines);
         set("RINGWISE_SCRIPT", temp.native("script.txt"));
     }
+    std::string path(const std::string& name) { return temp.native(name); }
 
-    // Waits until a file exists, which a run's script writes; false after
-    // the limit.
-    bool wait_for_file(const std::string& name, std::chrono::seconds limit)
+    // Waits for a file that a run's script writes; false after 30 s.
+    bool wait_for_file(const std::string& name)
     {
-        auto deadline = std::chrono::steady_clock::now() + limit;
-        while (!temp.exists(name)) {
-            if (std::chrono::steady_clock::now() > deadline)
-                return false;
+        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        while (!temp.exists(name) && std::chrono::steady_clock::now() < deadline)
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-        return true;
+        return temp.exists(name);
     }
 
     std::string calls() { return temp.read("calls.log"); }
 
-    // The shipped recognition skin and English texts in place of the test's.
-    void use_shipped_assets()
-    {
-        namespace fs = std::filesystem;
-        fs::path bin = fs::path(RINGWISE_BINARY_DIR) / "bin";
-        fs::copy_file(bin / "skins/Default_Green/Default_Green.skin",
-            temp.native("skins/Default_Green/Default_Green.skin"),
-            fs::copy_options::overwrite_existing);
-        fs::copy_file(bin / "English.lng", temp.native("English.lng"));
-    }
-
-    // Bytes of audio the speaker received.
     std::size_t speaker_bytes()
     {
-        std::string wav = temp.read("speaker.wav");
-        return wav.size() < 44 ? 0 : wav.size() - 44;
+        std::size_t size = temp.read("speaker.wav").size();
+        return size < 44 ? 0 : size - 44;
     }
 
     TempDirectory temp;

@@ -37,16 +37,6 @@ TEST_F(ApplicationTest, TheFirstProcessOfAModeFindsNoneAndHoldsTheLockUntilRelea
     application.release_instance_lock();
 }
 
-TEST_F(ApplicationTest, DestructionClearsTheInstance)
-{
-    {
-        os::Application application(1);
-    }
-    EXPECT_EQ(os::Application::instance(), nullptr);
-    os::Application again(2);
-    EXPECT_EQ(os::Application::instance(), &again);
-}
-
 using ApplicationDeathTest = ApplicationTest;
 
 TEST_F(ApplicationDeathTest, ASecondApplicationIsABrokenRule)

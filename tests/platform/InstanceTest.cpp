@@ -10,7 +10,6 @@
 #include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
-#include <filesystem>
 #include <string>
 #include <sys/file.h>
 #include <sys/wait.h>
@@ -43,18 +42,6 @@ protected:
     TempDirectory temp;
     test_support::Watchdog watchdog;
 };
-
-TEST_F(InstanceLockTest, LivesInTheRuntimeFolderElseTheTemporaryOne)
-{
-    EXPECT_EQ(platform::InstanceLock::path_of(u"SkinnerClass_Ringwise"),
-        temp.native("SkinnerClass_Ringwise.lock"));
-    ::unsetenv("XDG_RUNTIME_DIR");
-    EXPECT_EQ(platform::InstanceLock::path_of(u"X").rfind("/X.lock"),
-        platform::InstanceLock::path_of(u"X").size() - 7);
-    EXPECT_NE(
-        platform::InstanceLock::path_of(u"X").find(std::filesystem::temp_directory_path().string()),
-        std::string::npos);
-}
 
 TEST_F(InstanceLockTest, ASecondHolderWaitsUntilTheFirstReleases)
 {
@@ -169,11 +156,6 @@ protected:
     test_support::Watchdog watchdog;
 };
 
-TEST_F(HandOverTest, WithoutAListenerNothingIsFound)
-{
-    EXPECT_FALSE(platform::hand_over(name, u"s"));
-}
-
 TEST_F(HandOverTest, TheTextReachesTheWindowOnItsOwnThreadAsCopyDataTagZero)
 {
     create_window();
@@ -212,14 +194,6 @@ TEST_F(HandOverTest, ProcessesOfAnotherRuntimeFolderDoNotMeet)
     ::setenv("XDG_RUNTIME_DIR", first.native().c_str(), 1);
     EXPECT_TRUE(hand_over_from_another_thread(u"s"));
     ::unsetenv("XDG_RUNTIME_DIR");
-}
-
-TEST_F(HandOverTest, OneListenerPerName)
-{
-    platform::HandOverListener first(name);
-    platform::HandOverListener second(name);
-    EXPECT_TRUE(first.is_listening());
-    EXPECT_FALSE(second.is_listening());
 }
 
 } // namespace
