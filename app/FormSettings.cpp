@@ -85,6 +85,9 @@ FormSettings::~FormSettings()
 
 bool FormSettings::start(const std::u16string& command_line)
 {
+    // A form that a hand-over once minimised comes back for the next one.
+    if (in_modal_loop() && window() && !platform::is_window_visible(window()))
+        platform::show_window(window(), true);
     Form::on_command_line(command_line);
     if (command_line.empty()) {
         std::u16string answer = show_message(
