@@ -59,15 +59,6 @@ TEST(CommandsFilter, MatchesNamesInAnyCaseAndNumbersExactly)
     EXPECT_EQ(filter.command_index(1), 3);
 }
 
-TEST(ControlGridCommands, UpAndDownWrapAround)
-{
-    EXPECT_EQ(Grid::row_after_key(skinner::KEY_UP, 0, 5), 4);
-    EXPECT_EQ(Grid::row_after_key(skinner::KEY_UP, 3, 5), 2);
-    EXPECT_EQ(Grid::row_after_key(skinner::KEY_DOWN, 4, 5), 0);
-    EXPECT_EQ(Grid::row_after_key(skinner::KEY_DOWN, -1, 5), 0);
-    EXPECT_EQ(Grid::row_after_key(skinner::KEY_DOWN, 0, 0), -1);
-}
-
 TEST(ControlGridCommands, LeftAndRightMoveByTenStoppingAtTheEndsAndWrappingFromThem)
 {
     EXPECT_EQ(Grid::row_after_key(skinner::KEY_RIGHT, 3, 25), 13);
