@@ -2,6 +2,7 @@
 
 #include "platform/Screen.h"
 #include "platform/graphics/TextRenderer.h"
+#include "platform/screen/ShellStyle.h"
 
 #include <algorithm>
 #include <map>
@@ -31,9 +32,10 @@ Font bar_font(int bar_height, int weight)
     return cached_font(u"Tahoma", std::max(11, bar_height * 4 / 10), weight);
 }
 
-namespace {
-
-} // namespace
+Font shell_font(int pixels, int weight)
+{
+    return cached_font(u"DejaVu Sans", pixels, weight);
+}
 
 BarLayout bar_layout(Size screen, bool smartphone, bool fullscreen)
 {
