@@ -139,6 +139,8 @@ void DeviceScreen::follow(const ScreenPopupMenu::Outcome& outcome)
         pending.item = outcome.item;
         pending.by_key = outcome.by_key;
         pending_popup_ = pending;
+        if (!handling_input_)
+            open_pending_popup();
         break;
     }
     dirty_ = true;
