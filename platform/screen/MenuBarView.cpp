@@ -40,7 +40,7 @@ std::vector<MenuBarSlot> menu_bar_slots(const MenuBarState& bar, Rect area)
         if (button.separator)
             width = std::max(6, height / 4);
         else if (button.image >= 0 && button.image < bar.image_count)
-            width = height;
+            width = bar.image_size + std::max(8, height / 4);
         else
             width = measure_text(font, button.text).width + 2 * text_padding(area);
         if (button.drop_down && !button.separator)
@@ -99,7 +99,9 @@ void paint_menu_bar(Canvas& canvas, const MenuBarState& bar, Rect area)
                 rect.height() - 2 * inset, inset * 1.5, BAR_PRESSED_COLOR);
         }
         Color text = button.enabled ? BAR_TEXT_COLOR : DISABLED_TEXT;
-        int arrow = button.drop_down ? height / 3 : 0;
+        // Soft keys open their popups without a mark; a command bar marks
+        // its drop-down buttons.
+        int arrow = button.drop_down && !bar.soft_keys ? height / 3 : 0;
         Rect content { rect.left, rect.top, rect.right - arrow, rect.bottom };
         if (!bar.soft_keys && button.image >= 0 && button.image < bar.image_count) {
             int size = bar.image_size;

@@ -134,9 +134,11 @@ bool delete_menu_bar_buttons(WindowHandle owner)
     if (!bar)
         return false;
     bar->buttons.clear();
+    // A popup outlives its button, emptied: the bar is often rebuilt while
+    // its owner fills one of them, and a button of the same id takes it
+    // again.
     for (auto& [id, popup] : bar->popups)
-        destroy_menu(popup);
-    bar->popups.clear();
+        clear_menu(popup);
     bar->pressed_id = 0;
     changed();
     return true;
