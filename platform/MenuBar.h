@@ -75,6 +75,13 @@ MenuHandle menu_bar_popup(WindowHandle owner, int id);
 // button.
 bool press_menu_bar_button(WindowHandle owner, int id);
 
+// The title bar's OK button of a Pocket PC window without soft keys: while
+// set, the top bar shows "ok" in place of the close button, and tapping it
+// sends the window WM_COMMAND with TITLE_OK_ID instead of WM_CLOSE.
+inline constexpr Wparam TITLE_OK_ID = 1;
+void set_title_ok_button(WindowHandle window, bool shown);
+bool has_title_ok_button(WindowHandle window);
+
 // The back key. While its bar is shown, the Smartphone's back key (Escape)
 // reaches the owner as WM_HOTKEY (wparam: BACK_HOT_KEY_ID, lparam: the
 // modifiers, MOD_KEYUP on release, and VK_ESCAPE in the high word) instead

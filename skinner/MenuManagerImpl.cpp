@@ -138,6 +138,12 @@ void MenuManagerImpl::button_enabled_changed(Control& button, bool enabled)
     }
 }
 
+void MenuManagerImpl::set_title_ok_button(Control* button)
+{
+    title_ok_ = button;
+    platform::set_title_ok_button(window_, button != nullptr);
+}
+
 bool MenuManagerImpl::reachable(const Item* item) const
 {
     if (item == &left_root_ || item == &right_root_ || item == &fake_left_ || item == &fake_right_)
@@ -156,6 +162,11 @@ MenuManagerImpl::Item* MenuManagerImpl::item_for(int id) const
 
 platform::Lresult MenuManagerImpl::command(platform::Wparam wparam, platform::Lparam)
 {
+    if (wparam == platform::TITLE_OK_ID && title_ok_) {
+        if (auto* button = dynamic_cast<ControlButtonBase*>(title_ok_))
+            button->fire();
+        return 0;
+    }
     Item* item = item_for(static_cast<int>(wparam & 0xFFFF));
     if (!item)
         return 0;

@@ -59,7 +59,9 @@ public:
     void button_text_changed(Control& button, const std::u16string& text);
     void button_checked_changed(Control& button, bool checked);
     void button_enabled_changed(Control& button, bool enabled);
-    void set_title_ok_button(Control* button) { title_ok_ = button; }
+    // The button the title bar's OK button presses (none: the bar's close
+    // button closes the form).
+    void set_title_ok_button(Control* button);
     Control* title_ok_button() const { return title_ok_; }
 
     const std::vector<Item*>& items() const { return items_; }

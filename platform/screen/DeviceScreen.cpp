@@ -192,6 +192,7 @@ void DeviceScreen::window_destroying(WindowHandle window)
         activate_next(window);
     surfaces_.erase(window.value);
     destroy_menu_bar(window);
+    title_ok_.erase(window.value);
     if (popup_ && popup_->owner() == window)
         close_popups();
 }
@@ -281,8 +282,8 @@ void DeviceScreen::compose()
         canvas.draw_bitmap(surfaces_[window.value].bitmap, { rect.left, rect.top });
     }
     BarLayout layout = bars();
-    paint_top_bar(
-        canvas, layout, active_ ? window_text(active_) : std::u16string(), close_pressed_);
+    paint_top_bar(canvas, layout, active_ ? window_text(active_) : std::u16string(), close_pressed_,
+        active_ && has_title_ok(active_));
     paint_bottom_bar(canvas, layout);
     WindowHandle bar_window = layout.bottom.is_empty() ? WindowHandle {} : bar_owner();
     if (MenuBarState* bar = bar_window ? menu_bar_state(bar_window) : nullptr) {

@@ -88,6 +88,8 @@ public:
     void close_popups();
     bool press_bar_button(WindowHandle owner, int id);
     void send_back_to_focus(Lparam hot_key);
+    void set_title_ok(WindowHandle window, bool shown);
+    bool has_title_ok(WindowHandle window) const { return title_ok_.contains(window.value); }
     void navigate_back();
     int navigate_back_count() const { return navigate_back_count_; }
 
@@ -174,6 +176,7 @@ private:
     // Display events are being turned into messages (inside pump()).
     bool handling_input_ { false };
     int navigate_back_count_ { 0 };
+    std::set<std::uint32_t> title_ok_;
     std::optional<std::uint32_t> script_wake_in_;
 };
 

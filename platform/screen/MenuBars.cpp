@@ -206,6 +206,16 @@ bool press_menu_bar_button(WindowHandle owner, int id)
     return detail::DeviceScreen::instance().press_bar_button(owner, id);
 }
 
+void set_title_ok_button(WindowHandle window, bool shown)
+{
+    detail::DeviceScreen::instance().set_title_ok(window, shown);
+}
+
+bool has_title_ok_button(WindowHandle window)
+{
+    return detail::DeviceScreen::instance().has_title_ok(window);
+}
+
 void send_back_to_focus_window(Lparam hot_key_lparam)
 {
     detail::DeviceScreen::instance().send_back_to_focus(hot_key_lparam);

@@ -227,6 +227,15 @@ void DeviceScreen::send_back_to_focus(Lparam hot_key)
         static_cast<Lparam>(up ? 0xC0000001u : 1u));
 }
 
+void DeviceScreen::set_title_ok(WindowHandle window, bool shown)
+{
+    if (shown)
+        title_ok_.insert(window.value);
+    else
+        title_ok_.erase(window.value);
+    dirty_ = true;
+}
+
 void DeviceScreen::navigate_back()
 {
     ++navigate_back_count_;

@@ -125,7 +125,9 @@ void DeviceScreen::pointer(PointerAction action, PointerButton button, Point poi
                 && close_pressed_) {
                 close_pressed_ = false;
                 dirty_ = true;
-                if (on_close && active_)
+                if (on_close && active_ && has_title_ok(active_))
+                    post_message(active_, WM_COMMAND, TITLE_OK_ID, 0);
+                else if (on_close && active_)
                     send_message(active_, WM_CLOSE);
             }
             return;

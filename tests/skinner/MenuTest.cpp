@@ -472,3 +472,22 @@ TEST_F(MenuTest, CommandBarButtonsShowImagesAndTextsWithoutAmpersands)
     EXPECT_TRUE(logged(u"wince_bug_resource_id=1 text=Record id=100\n"));
 }
 #endif
+
+#if RINGWISE_TEST_DEVICE == 1
+TEST_F(MenuTest, AnOkButtonIsTheTitleBarsOkButton)
+{
+    skinc::Node ok = control_node(u"btnOk", 10, 10, 80, 30);
+    add_string(ok, u"Action", u"BUTTON_OK");
+    auto loaded = skin({ ok });
+    Recorder recorder;
+    StepForm form(*loaded, u"Form", &recorder);
+    {
+        skinner::ControlButton button(form, u"btnOk");
+        EXPECT_TRUE(platform::has_title_ok_button(form.window()));
+        // The top bar's button: its right end, 52 pixels square.
+        form.run({ [&] { tap(form, 480 - 26, 26 - 52); }, [] {} });
+        EXPECT_TRUE(has(recorder, "control btnOk"));
+    }
+    EXPECT_FALSE(platform::has_title_ok_button(form.window()));
+}
+#endif
