@@ -16,7 +16,9 @@ bool execute_file(const std::u16string& file, const std::u16string& parameters)
 
 void open_url(const std::u16string& url)
 {
-    platform::shell_execute("iexplore.exe", native_path(url));
+    // A leading path macro names a page that ships with the program (the
+    // user guide); web addresses pass unchanged.
+    platform::shell_execute("iexplore.exe", native_path(expand_path(url)));
 }
 
 } // namespace os

@@ -11,7 +11,7 @@ namespace os {
 
 File::File(const std::u16string& path, int mode)
 {
-    std::string native = native_path(expand_path(path));
+    std::string native = native_path(mode == 0 ? expand_path(path) : expand_path_for_writing(path));
     int flags;
     switch (mode) {
     case 0:

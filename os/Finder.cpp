@@ -7,6 +7,7 @@
 #include <dirent.h>
 #include <fnmatch.h>
 #include <memory>
+#include <set>
 #include <sys/stat.h>
 #include <vector>
 
@@ -70,6 +71,31 @@ std::vector<Entry> read_entries(const std::string& native_directory)
     return entries;
 }
 
+// The entries of a folder over all its layers (see expand_path_layers): an
+// entry of an upper layer hides one of the same name below it.
+std::vector<Entry> read_layers(const std::u16string& directory)
+{
+    std::vector<std::u16string> layers = expand_path_layers(directory);
+    std::vector<Entry> entries = read_entries(native_path(layers.front()));
+    if (layers.size() == 1)
+        return entries;
+    std::set<std::u16string> names;
+    for (const Entry& entry : entries)
+        names.insert(entry.name);
+    for (std::size_t i = 1; i < layers.size(); ++i) {
+        for (Entry& entry : read_entries(native_path(layers[i]))) {
+            if (names.insert(entry.name).second)
+                entries.push_back(std::move(entry));
+        }
+    }
+    std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
+        std::u16string la = platform::to_lower(a.name);
+        std::u16string lb = platform::to_lower(b.name);
+        return la != lb ? la < lb : a.name < b.name;
+    });
+    return entries;
+}
+
 bool matches(const std::string& pattern, const std::u16string& name)
 {
     if (pattern == "*" || pattern == "*.*")
@@ -81,7 +107,7 @@ bool matches(const std::string& pattern, const std::u16string& name)
 bool walk(Finder& finder, const std::u16string& directory, const std::string& file_pattern,
     const std::string& directory_pattern, bool recursive, int depth)
 {
-    std::vector<Entry> entries = read_entries(native_path(expand_path(directory)));
+    std::vector<Entry> entries = read_layers(directory);
     for (const Entry& entry : entries) {
         if (!entry.is_directory && matches(file_pattern, entry.name)
             && !finder.on_file(join_path(directory, entry.name)))

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <mutex>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -107,6 +108,61 @@ void create_native_directories(const std::u16string& path)
     ::mkdir(native.c_str(), 0755);
 }
 
+std::u16string app_directory()
+{
+    return strip_separator(directory_of(module_file_name()));
+}
+
+bool exists(const std::u16string& expanded)
+{
+    struct stat status;
+    return ::lstat(native_path(expanded).c_str(), &status) == 0;
+}
+
+// The user's layer above a program folder that cannot be written to; empty
+// when the program folder is writable.
+std::u16string user_layer(const std::u16string& program)
+{
+    static std::mutex mutex;
+    static std::u16string checked_program;
+    static bool checked_writable = true;
+    std::string forced = environment("RINGWISE_PROGRAM_READ_ONLY");
+    bool writable;
+    if (forced == "1") {
+        writable = false;
+    } else {
+        std::lock_guard lock(mutex);
+        if (checked_program != program) {
+            checked_program = program;
+            checked_writable = ::access(native_path(program).c_str(), W_OK) == 0;
+        }
+        writable = checked_writable;
+    }
+    if (writable)
+        return {};
+    std::string root = environment("RINGWISE_ROOT");
+    if (!root.empty()) {
+        while (root.size() > 1 && root.back() == '/')
+            root.pop_back();
+        return platform::from_utf8(root + "/ringwise");
+    }
+    std::string data = platform::xdg_directory("XDG_DATA_HOME", ".local/share");
+    return data.empty() ? std::u16string() : platform::from_utf8(data + "/ringwise");
+}
+
+// The part of a "%app_path%" path after the macro, with '/' separators;
+// nullopt for other paths.
+std::optional<std::u16string> app_path_rest(const std::u16string& path)
+{
+    static constexpr std::u16string_view macro = u"%app_path%";
+    if (!starts_with(path, macro))
+        return std::nullopt;
+    std::u16string rest;
+    for (std::size_t i = macro.size(); i < path.size(); ++i)
+        rest += path[i] == u'\\' ? u'/' : path[i];
+    return rest;
+}
+
 } // namespace
 
 void reload_special_folders()
@@ -117,7 +173,10 @@ void reload_special_folders()
     folders_read = true;
 }
 
-std::u16string expand_path(const std::u16string& path)
+namespace {
+
+// Every macro, with no regard to layers.
+std::u16string expand_every_macro(const std::u16string& path)
 {
     std::u16string result;
     std::size_t position = 0;
@@ -194,6 +253,46 @@ std::u16string expand_path(const std::u16string& path)
     return result;
 }
 
+} // namespace
+
+std::u16string expand_path(const std::u16string& path)
+{
+    if (auto rest = app_path_rest(path); rest && !rest->empty()) {
+        std::u16string program = app_directory();
+        std::u16string user = user_layer(program);
+        if (!user.empty() && (exists(user + *rest) || !exists(program + *rest)))
+            return user + *rest;
+        return program + *rest;
+    }
+    return expand_every_macro(path);
+}
+
+std::u16string expand_path_for_writing(const std::u16string& path)
+{
+    if (auto rest = app_path_rest(path)) {
+        std::u16string program = app_directory();
+        std::u16string user = user_layer(program);
+        if (!user.empty()) {
+            create_native_directories(user);
+            return user + *rest;
+        }
+        return program + *rest;
+    }
+    return expand_every_macro(path);
+}
+
+std::vector<std::u16string> expand_path_layers(const std::u16string& directory)
+{
+    if (auto rest = app_path_rest(directory)) {
+        std::u16string program = app_directory();
+        std::u16string user = user_layer(program);
+        if (!user.empty())
+            return { user + *rest, program + *rest };
+        return { program + *rest };
+    }
+    return { expand_every_macro(directory) };
+}
+
 std::u16string join_path(const std::u16string& directory, const std::u16string& name)
 {
     if (directory.empty())
@@ -244,24 +343,25 @@ bool same_path(const std::u16string& a, const std::u16string& b)
 
 void create_directories(const std::u16string& path)
 {
-    create_native_directories(expand_path(path));
+    create_native_directories(expand_path_for_writing(path));
 }
 
 void delete_file(const std::u16string& path)
 {
-    ::unlink(native_path(expand_path(path)).c_str());
+    ::unlink(native_path(expand_path_for_writing(path)).c_str());
 }
 
 bool rename_path(const std::u16string& from, const std::u16string& to)
 {
-    return ::rename(native_path(expand_path(from)).c_str(), native_path(expand_path(to)).c_str())
+    return ::rename(native_path(expand_path_for_writing(from)).c_str(),
+               native_path(expand_path_for_writing(to)).c_str())
         == 0;
 }
 
 bool remove_tree(const std::u16string& path)
 {
     std::error_code error;
-    std::filesystem::path native(native_path(expand_path(path)));
+    std::filesystem::path native(native_path(expand_path_for_writing(path)));
     std::filesystem::remove_all(native, error);
     return !error && !std::filesystem::exists(native, error);
 }

@@ -1,13 +1,29 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace os {
 
 // Paths are wide strings written with '/' (or '\') and an optional leading
 // macro such as "%app_path%". expand_path() turns them into platform paths
 // with '/' separators just before the platform is called.
+//
+// "%app_path%" is the program's folder. When the user cannot write to it (an
+// installed copy), it is layered: the user's data folder
+// $XDG_DATA_HOME/ringwise (ROOT/ringwise with RINGWISE_ROOT) lies above it.
+// Reading takes a file from the user's layer when it is there, else from the
+// program folder; writing always goes to the user's layer; folder walks
+// merge both, the user's entries shadowing the program's of the same name.
+// A writable program folder (the build tree, a portable copy) holds
+// everything, as if there were no layer. RINGWISE_PROGRAM_READ_ONLY=1 treats
+// the program folder as read-only whatever its permissions (for tests, which
+// may run as a user who can write everywhere).
 std::u16string expand_path(const std::u16string& path);
+// The expansion for creating, changing, renaming or deleting the file.
+std::u16string expand_path_for_writing(const std::u16string& path);
+// Every folder a walk of `directory` reads, the upper layer first.
+std::vector<std::u16string> expand_path_layers(const std::u16string& directory);
 std::u16string join_path(const std::u16string& directory, const std::u16string& name);
 std::u16string directory_of(const std::u16string& path);
 std::u16string file_name_of(const std::u16string& path);

@@ -144,7 +144,7 @@ bool save_xml_file(const XmlNode& document, const std::u16string& path)
         return false;
     StringWriter writer;
     node.print(writer, "", SAVE_OPTIONS, pugi::encoding_utf8);
-    return replace_file(native_path(expand_path(path)), writer.bytes);
+    return replace_file(native_path(expand_path_for_writing(path)), writer.bytes);
 }
 
 XmlNode new_xml_document()

@@ -64,6 +64,10 @@ inline constexpr std::uint32_t WM_RBUTTONDBLCLK = 0x0206;
 inline constexpr std::uint32_t WM_MBUTTONDOWN = 0x0207;
 inline constexpr std::uint32_t WM_MBUTTONUP = 0x0208;
 inline constexpr std::uint32_t WM_MBUTTONDBLCLK = 0x0209;
+// wparam: the wheel's turn in its high word, signed, WHEEL_DELTA a notch,
+// positive away from the user; lparam: the pointer in client coordinates.
+inline constexpr std::uint32_t WM_MOUSEWHEEL = 0x020A;
+inline constexpr int WHEEL_DELTA = 120;
 inline constexpr std::uint32_t WM_CAPTURECHANGED = 0x0215;
 inline constexpr std::uint32_t WM_HOTKEY = 0x0312;
 inline constexpr std::uint32_t WM_USER = 0x0400;

@@ -69,6 +69,10 @@ public:
     virtual bool text_input(const std::u16string&) { return false; }
     virtual bool key_down(int) { return false; }
     virtual bool key_up(int) { return false; }
+    // The wheel turned over the control (or, when the control under the
+    // pointer did not use it, with the control focused): WHEEL_DELTA a
+    // notch, positive away from the user.
+    virtual bool wheel(int) { return false; }
     virtual void timer_fired() { }
     // Calls timer_fired when the id is the control's own timer.
     virtual void timer_dispatch(unsigned timer_id);

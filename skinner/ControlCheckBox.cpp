@@ -13,6 +13,11 @@ ControlCheckBox::ControlCheckBox(
 
 void ControlCheckBox::read_properties()
 {
+    // Without "Text" in the skin the button keeps the text it shows; while
+    // checked that is the checked text, which must not become the
+    // unchecked one.
+    if (text() != unchecked_text_)
+        show_text(unchecked_text_);
     ControlButtonBase::read_properties();
     read_check_box_properties();
 }

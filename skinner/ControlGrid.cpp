@@ -1,4 +1,5 @@
 #include "skinner/ControlGrid.h"
+#include "skinner/ControlScrollBar.h"
 
 #include "os/Assertion.h"
 #include "platform/Convert.h"
@@ -29,11 +30,49 @@ ControlGrid::ControlGrid(Container& container, const std::u16string& id)
 {
     read_properties();
     painter_ = std::make_unique<Painter>(*this);
+    make_scroll_bar();
 }
 
 ControlGrid::~ControlGrid()
 {
+    bar_.reset();
     painter_.reset();
+}
+
+void ControlGrid::make_scroll_bar()
+{
+    bar_.reset();
+    if (bar_kind_.empty() || bar_width_ <= 0)
+        return;
+    bar_ = std::make_unique<ControlScrollBar>(container(), u"", ControlKind::TopLevel, bar_kind_);
+    bar_->set_z_order(z_order() + 1);
+    bar_->set_placement([this] { return bar_rect(); });
+    bar_->set_position_observer([this](int position) {
+        if (!syncing_bar_)
+            scroll_to(position);
+    });
+    bar_->laid_out();
+    // The rows are the derived grid's to give; its first refresh fills the
+    // bar. A bar made again on a skin reload catches up there as well.
+}
+
+platform::Rect ControlGrid::bar_rect() const
+{
+    platform::Rect r = rect();
+    int right = r.right - border_max_.x;
+    return { std::max(r.left, right - bar_width_), r.top + border_min_.y, right,
+        r.bottom - border_max_.y };
+}
+
+void ControlGrid::sync_scroll_bar()
+{
+    if (!bar_)
+        return;
+    syncing_bar_ = true;
+    bar_->set_range(0, std::max(0, row_count()));
+    bar_->set_page(page_rows());
+    bar_->set_position(first_row_);
+    syncing_bar_ = false;
 }
 
 void ControlGrid::read_properties()
@@ -53,6 +92,15 @@ void ControlGrid::read_properties()
     background_ = properties_.picture(u"Normal", Picture());
     background_highlighted_ = properties_.picture(u"Highlighted", background_);
     background_disabled_ = properties_.picture(u"Disabled", background_);
+    std::u16string kind = properties_.string(u"KindScroll", {});
+    int width = properties_.scaled_integer(u"ScrollWidth", 0);
+    if (painter_ && (kind != bar_kind_ || width != bar_width_)) {
+        bar_kind_ = kind;
+        bar_width_ = width;
+        make_scroll_bar();
+    }
+    bar_kind_ = kind;
+    bar_width_ = width;
 }
 
 void ControlGrid::set_strategy(std::unique_ptr<GridSelectionStrategy> strategy)
@@ -71,8 +119,12 @@ void ControlGrid::set_header_height(int height)
 platform::Rect ControlGrid::content_rect() const
 {
     platform::Rect r = rect();
-    return { r.left + border_min_.x, r.top + border_min_.y, r.right - border_max_.x,
+    platform::Rect content { r.left + border_min_.x, r.top + border_min_.y, r.right - border_max_.x,
         r.bottom - border_max_.y };
+    if (bar_)
+        content.right -= bar_width_;
+    content.right = std::max(content.left, content.right);
+    return content;
 }
 
 int ControlGrid::page_rows() const
@@ -104,6 +156,8 @@ void ControlGrid::set_rect(platform::Point position, platform::Size size)
     Control::set_rect(position, size);
     if (painter_)
         painter_->set_rect(position, size);
+    if (bar_)
+        bar_->laid_out();
 }
 
 void ControlGrid::clamp_scroll()
@@ -112,6 +166,7 @@ void ControlGrid::clamp_scroll()
     first_row_ = std::clamp(first_row_, 0, last_first);
     int content = boundaries_.back();
     scroll_offset_ = std::clamp(scroll_offset_, 0, std::max(0, content - content_rect().width()));
+    sync_scroll_bar();
 }
 
 void ControlGrid::scroll_to(int row)
@@ -123,6 +178,15 @@ void ControlGrid::scroll_to(int row)
         repaint();
         on_items_scrolled(*this, first_row_);
     }
+}
+
+bool ControlGrid::wheel(int delta)
+{
+    int rows = -delta * WHEEL_ROWS / platform::WHEEL_DELTA;
+    if (rows == 0)
+        return false;
+    scroll_to(first_row_ + rows);
+    return true;
 }
 
 void ControlGrid::set_scroll_offset(int offset)
@@ -347,8 +411,8 @@ void ControlGrid::pointer_up(PointerButton button, platform::Point point)
 std::string ControlGrid::describe() const
 {
     int selected = strategy_->selection();
-    std::string text
-        = "rows=" + std::to_string(row_count()) + " selected=" + std::to_string(selected);
+    std::string text = "rows=" + std::to_string(row_count())
+        + " first=" + std::to_string(first_row_) + " selected=" + std::to_string(selected);
     if (selected >= 0 && selected < row_count()) {
         text += " selected_text=";
         for (int column = 0; column < column_count(); ++column) {

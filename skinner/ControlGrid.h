@@ -22,9 +22,16 @@ namespace skinner {
 // Up, Down, Page Up, Page Down, Home and End go to the strategy, and a key
 // it does not use is left to the container, which moves the focus.
 //
+// With "KindScroll" naming the skin's scroll-bar node, a vertical scroll bar
+// "ScrollWidth" wide lies along the grid's right edge (inside "BorderMax"):
+// its range is the number of rows, its page the whole rows below the
+// header, and its position the first visible row, both ways.
+//
 // The application calls refresh() after every change of the number of rows
 // or columns (painting without one is a fatal report), and reports inserted
 // and removed rows so that the selection follows the data.
+class ControlScrollBar;
+
 class ControlGrid : public Control, public GridSelectionStrategy::Owner {
 public:
     ControlGrid(Container& container, const std::u16string& id);
@@ -66,7 +73,9 @@ public:
     const std::vector<int>& column_boundaries() const { return boundaries_; }
     int scroll_offset() const { return scroll_offset_; }
     void set_scroll_offset(int offset);
-    // Where the cells lie: the rectangle less the insets.
+    // The grid's own scroll bar; nullptr without "KindScroll".
+    ControlScrollBar* scroll_bar() const { return bar_.get(); }
+    // Where the cells lie: the rectangle less the insets and the bar.
     platform::Rect content_rect() const;
     // The row under a point of the container; -1 for none.
     int row_at(platform::Point point) const;
@@ -74,6 +83,9 @@ public:
     // Control.
     void paint(platform::Canvas& canvas) override;
     bool key_down(int key) override;
+    // WHEEL_ROWS rows a notch; the selection stays.
+    bool wheel(int delta) override;
+    static constexpr int WHEEL_ROWS = 3;
     void pointer_down(PointerButton button, platform::Point point, bool double_click) override;
     void pointer_move(platform::Point point) override;
     void pointer_up(PointerButton button, platform::Point point) override;
@@ -110,6 +122,10 @@ protected:
 
 private:
     void clamp_scroll();
+    void make_scroll_bar();
+    platform::Rect bar_rect() const;
+    // Gives the bar the rows, the page and the first visible row.
+    void sync_scroll_bar();
 
     ElementProperties properties_;
     int row_height_ { 40 };
@@ -129,6 +145,10 @@ private:
     Picture background_disabled_;
     std::unique_ptr<GridSelectionStrategy> strategy_;
     std::unique_ptr<Painter> painter_;
+    std::u16string bar_kind_;
+    int bar_width_ { 0 };
+    std::unique_ptr<ControlScrollBar> bar_;
+    bool syncing_bar_ { false };
     // A press: where it began, the first row then, and whether it became a drag.
     bool pressed_ { false };
     bool dragging_ { false };

@@ -155,6 +155,15 @@ void ControlScrollBar::set_position(int position)
     clamp_and_report(old);
 }
 
+bool ControlScrollBar::wheel(int delta)
+{
+    int lines = -delta * WHEEL_LINES / platform::WHEEL_DELTA;
+    if (lines == 0)
+        return false;
+    set_position(position_ + lines * line_);
+    return true;
+}
+
 void ControlScrollBar::step(Part which)
 {
     switch (which) {

@@ -32,6 +32,7 @@ public:
         void pointer_move(platform::Point point) override;
         void pointer_up(PointerButton button, platform::Point point) override;
         void timer_fired() override;
+        bool wheel(int delta) override { return bar_.wheel(delta); }
         // A part's firing is the bar's business, not its listener's.
         void on_control(Control&) override { }
         const char* class_name() const override { return "ControlScrollBar::Button"; }
@@ -78,6 +79,11 @@ public:
     {
         placement_ = std::move(placement);
     }
+
+    // WHEEL_LINES lines a notch, towards the minimum when turned away from
+    // the user.
+    bool wheel(int delta) override;
+    static constexpr int WHEEL_LINES = 3;
 
     void laid_out() override;
     void read_properties() override;

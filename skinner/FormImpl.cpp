@@ -213,6 +213,9 @@ platform::Lresult FormImpl::handle(
     case WM_MOUSEMOVE:
         pointer_move(point_of(lparam));
         return 0;
+    case WM_MOUSEWHEEL:
+        wheel(static_cast<std::int16_t>((wparam >> 16) & 0xFFFF), point_of(lparam));
+        return 0;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
         pointer_down(PointerButton::Left, point_of(lparam), message == WM_LBUTTONDBLCLK);
@@ -429,6 +432,15 @@ void FormImpl::pointer_up(PointerButton button, platform::Point point)
         if (platform::capture_window() == window_)
             platform::release_capture();
     }
+}
+
+void FormImpl::wheel(int delta, platform::Point point)
+{
+    Control* under = form_.control_at(point);
+    if (under && under->is_enabled() && under->wheel(delta))
+        return;
+    if (Control* focus = form_.focused(); focus && focus != under && focus->is_enabled())
+        focus->wheel(delta);
 }
 
 void FormImpl::pointer_move(platform::Point point)

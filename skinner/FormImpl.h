@@ -51,6 +51,7 @@ private:
     void pointer_down(PointerButton button, platform::Point point, bool double_click);
     void pointer_up(PointerButton button, platform::Point point);
     void pointer_move(platform::Point point);
+    void wheel(int delta, platform::Point point);
     void set_hover(Control* control);
     void release_buttons();
 

@@ -11,7 +11,7 @@ namespace skinner {
 
 SkinFinder::SkinFinder(const std::u16string& directory, const std::u16string& product, Point screen,
     const std::u16string& registry_key, const SkinDevice& device)
-    : directory_(os::expand_path(directory))
+    : directory_(directory)
     , product_(product)
     , screen_(screen)
     , device_(device)

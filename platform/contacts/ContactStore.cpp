@@ -2,6 +2,7 @@
 
 #include "platform/Convert.h"
 #include "platform/UserDirectories.h"
+#include "platform/contacts/EdsAddressBooks.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -131,7 +132,7 @@ std::uint32_t fnv1a(std::string_view text, std::uint32_t hash = 2166136261u)
 } // namespace
 
 ContactStore::ContactStore()
-    : ContactStore(default_source())
+    : ContactStore(open_default())
 {
 }
 
@@ -147,11 +148,36 @@ ContactStore::ContactStore(ContactSource source)
 {
 }
 
+ContactStore::ContactStore(std::string location, std::vector<Contact> contacts)
+    : location_(std::move(location))
+    , contacts_(std::move(contacts))
+{
+}
+
+ContactStore ContactStore::from_cards(const std::vector<std::string>& cards)
+{
+    std::vector<Contact> contacts;
+    for (const std::string& text : cards) {
+        for (const VCard& card : parse_vcards(text))
+            contacts.push_back(contact_from_vcard(card));
+    }
+    return ContactStore(EDS_LOCATION, std::move(contacts));
+}
+
 const Contact* ContactStore::item(int index) const
 {
     if (index < 1 || index > count())
         return nullptr;
     return &contacts_[static_cast<std::size_t>(index - 1)];
+}
+
+ContactStore ContactStore::open_default()
+{
+    if (const char* store = std::getenv("RINGWISE_CONTACTS"); !store || !*store) {
+        if (std::vector<std::string> cards = read_eds_vcards(); !cards.empty())
+            return from_cards(cards);
+    }
+    return ContactStore(default_source());
 }
 
 ContactSource ContactStore::default_source()

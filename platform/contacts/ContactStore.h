@@ -17,10 +17,14 @@ struct ContactSource {
 };
 
 // The contacts store: a vCard file, or a directory whose ".vcf" and ".vcard"
-// files are read in the order of their names. The first that exists of:
-// RINGWISE_CONTACTS; Plasma Mobile's address book $XDG_DATA_HOME/kpeoplevcard
-// (with its first-level subfolders); $XDG_DATA_HOME/ringwise/contacts. A
-// missing store is an empty one.
+// files are read in the order of their names, or the address books of
+// Evolution Data Server. The first that exists of: RINGWISE_CONTACTS; the
+// address books of Evolution Data Server (GNOME, Phosh), when they hold a
+// contact; Plasma Mobile's address book $XDG_DATA_HOME/kpeoplevcard (with
+// its first-level subfolders); $XDG_DATA_HOME/ringwise/contacts. A missing
+// store is an empty one. An address book service without contacts counts as
+// absent, so that a desktop that merely has it installed still reads the
+// folders.
 //
 // Like the device's store it is read as a counted collection of items that
 // counts from 1; its content is read when the store is opened and does not
@@ -30,6 +34,8 @@ public:
     ContactStore();
     explicit ContactStore(std::string location);
     explicit ContactStore(ContactSource source);
+    // The cards of the address book service, each the text of one card.
+    static ContactStore from_cards(const std::vector<std::string>& cards);
 
     const std::string& location() const { return location_; }
 
@@ -37,10 +43,17 @@ public:
     // Item 1 through count(); nothing for any other index.
     const Contact* item(int index) const;
 
+    // The files read when RINGWISE_CONTACTS is set or the address book
+    // service has no contacts.
     static ContactSource default_source();
     static std::string default_location();
 
+    // What location() says for the address books of Evolution Data Server.
+    static constexpr const char* EDS_LOCATION = "eds:";
+
 private:
+    ContactStore(std::string location, std::vector<Contact> contacts);
+    static ContactStore open_default();
     std::vector<Contact> read_all() const;
 
     std::string location_;

@@ -328,6 +328,9 @@ void DeviceScreen::handle(const DisplayEvent& event)
     case DisplayEvent::Kind::Pointer:
         pointer(event.action, event.button, event.point);
         break;
+    case DisplayEvent::Kind::Wheel:
+        wheel(event.point, event.wheel);
+        break;
     case DisplayEvent::Kind::Key:
         key(event.virtual_key, event.down);
         break;

@@ -63,6 +63,7 @@ public:
 
     // Input, from the display or injected.
     void pointer(PointerAction action, PointerButton button, Point point);
+    void wheel(Point point, int delta);
     void key(int virtual_key, bool down);
     void text(std::u16string_view text);
     bool is_key_down(int virtual_key) const { return keys_down_.contains(virtual_key); }

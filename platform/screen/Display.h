@@ -13,7 +13,7 @@ namespace platform::detail {
 
 // One event of the display, already in the screen's terms.
 struct DisplayEvent {
-    enum class Kind { Pointer, Key, Text, Resize, Quit };
+    enum class Kind { Pointer, Wheel, Key, Text, Resize, Quit };
     Kind kind { Kind::Quit };
     PointerAction action { PointerAction::Move };
     PointerButton button { PointerButton::None };
@@ -22,6 +22,8 @@ struct DisplayEvent {
     bool down { false };
     std::u16string text;
     Size size;
+    // Wheel: the turn, WHEEL_DELTA a notch, positive away from the user.
+    int wheel { 0 };
 };
 
 // Where the screen shows: an SDL window or nothing (headless). Owned by the

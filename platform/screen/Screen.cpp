@@ -76,6 +76,11 @@ void inject_pointer(PointerAction action, PointerButton button, Point point)
     DeviceScreen::instance().pointer(action, button, point);
 }
 
+void inject_wheel(Point point, int delta)
+{
+    DeviceScreen::instance().wheel(point, delta);
+}
+
 void inject_key(int virtual_key, bool down)
 {
     DeviceScreen::instance().key(virtual_key, down);

@@ -16,6 +16,9 @@ enum class PointerButton { None, Left, Right, Middle };
 
 // A pointer event at a point of the screen. Touch is the left button.
 void inject_pointer(PointerAction action, PointerButton button, Point point);
+// The wheel turned over a point: WHEEL_DELTA a notch, positive away from
+// the user (the content moves down, towards its start).
+void inject_wheel(Point point, int delta);
 // A key going down or up, as a virtual-key code of Screen.h.
 void inject_key(int virtual_key, bool down);
 // Text typed or composed: one UTF-16 unit becomes WM_CHAR, more becomes

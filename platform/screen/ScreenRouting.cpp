@@ -175,6 +175,23 @@ void DeviceScreen::pointer(PointerAction action, PointerButton button, Point poi
     post_message(target, message, flags, make_lparam(point.x - origin.x, point.y - origin.y));
 }
 
+void DeviceScreen::wheel(Point point, int delta)
+{
+    if (box_ || delta == 0)
+        return;
+    // The window under the pointer, else the one with the focus, as a
+    // wheel turned over nothing in particular still scrolls what has it.
+    WindowHandle target = capture_ && is_window(capture_) ? capture_ : window_at(point);
+    if (!target)
+        target = focus_ && is_window(focus_) ? focus_ : active_;
+    if (!target || !enabled_chain(target))
+        return;
+    Point origin = screen_origin_of(target);
+    auto turn = static_cast<std::uint16_t>(static_cast<std::int16_t>(delta));
+    post_message(target, WM_MOUSEWHEEL, static_cast<Wparam>(turn) << 16,
+        make_lparam(point.x - origin.x, point.y - origin.y));
+}
+
 void DeviceScreen::key(int virtual_key, bool down)
 {
     if (box_) {

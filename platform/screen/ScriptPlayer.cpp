@@ -202,6 +202,9 @@ void ScriptPlayer::play(const std::string& line, std::uint32_t now)
     } else if (action == "tap") {
         needs_numbers(2);
         tap({ numbers[0], numbers[1] });
+    } else if (action == "wheel") {
+        needs_numbers(3);
+        inject_wheel({ numbers[0], numbers[1] }, numbers[2] * WHEEL_DELTA);
     } else if (action == "hold") {
         needs_numbers(2);
         Point point { numbers[0], numbers[1] };

@@ -267,6 +267,17 @@ private:
             event = pointer_event(
                 PointerAction::Move, PointerButton::None, { sdl.motion.x, sdl.motion.y });
             return true;
+        case SDL_MOUSEWHEEL: {
+            int x = 0;
+            int y = 0;
+            SDL_GetMouseState(&x, &y);
+            int notches
+                = sdl.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -sdl.wheel.y : sdl.wheel.y;
+            event = pointer_event(PointerAction::Move, PointerButton::None, { x, y });
+            event.kind = Kind::Wheel;
+            event.wheel = notches * WHEEL_DELTA;
+            return notches != 0;
+        }
         case SDL_MOUSEBUTTONDOWN:
         case SDL_MOUSEBUTTONUP:
             event = pointer_event(

@@ -1,4 +1,6 @@
 #include "os/Execute.h"
+#include "os/Path.h"
+#include "platform/Convert.h"
 
 #include "LogFixture.h"
 
@@ -93,5 +95,11 @@ TEST_F(ExecuteFile, DocumentsAndWebAddressesGoToTheDesktopOpener)
     std::filesystem::remove(out);
     os::open_url(u"www.example.org");
     EXPECT_EQ(wait_for_output(), "1|http://www.example.org");
+
+    // A page shipped with the program, named by a path macro.
+    std::filesystem::remove(out);
+    os::open_url(u"%app_path%/guide.html");
+    EXPECT_EQ(
+        wait_for_output(), "1|" + platform::to_utf8(os::expand_path(u"%app_path%/guide.html")));
     setenv("PATH", path.c_str(), 1);
 }

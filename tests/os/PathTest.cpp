@@ -1,12 +1,18 @@
 #include "os/Path.h"
 
+#include "os/File.h"
+#include "os/Finder.h"
+
 #include "platform/Convert.h"
 #include "tests/support/TempDirectory.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <optional>
 #include <sys/stat.h>
 #include <vector>
@@ -184,4 +190,94 @@ TEST(Directories, CreateMakesEveryMissingLevelAndDeleteRemovesAFile)
 TEST(NativePath, IsUtf8)
 {
     EXPECT_EQ(native_path(u"/tmp/\u00e9t\u00e9 \u20ac"), "/tmp/\xc3\xa9t\xc3\xa9 \xe2\x82\xac");
+}
+
+namespace {
+
+// The program folder treated as installed, read-only, with the user's layer
+// in a test folder.
+class LayeredProgramFolder : public SpecialFolders {
+protected:
+    void SetUp() override
+    {
+        SpecialFolders::SetUp();
+        setenv("XDG_DATA_HOME", home.native().c_str(), 1);
+        setenv("RINGWISE_PROGRAM_READ_ONLY", "1", 1);
+        reload_special_folders();
+        user = platform::from_utf8(home.native() + "/ringwise");
+    }
+    void TearDown() override
+    {
+        unsetenv("RINGWISE_PROGRAM_READ_ONLY");
+        SpecialFolders::TearDown();
+    }
+    std::u16string user;
+};
+
+class Names final : public Finder {
+public:
+    bool on_file(const std::u16string& path) override
+    {
+        files.push_back(path);
+        return true;
+    }
+    std::vector<std::u16string> files;
+};
+
+} // namespace
+
+TEST_F(LayeredProgramFolder, ReadsFromTheUserFirstAndWritesOnlyThere)
+{
+    // The program's own file is read from the program folder until the user
+    // has one of the same name.
+    EXPECT_EQ(expand_path(u"%app_path%/os_tests"), program_directory() + u"/os_tests");
+    EXPECT_EQ(expand_path_for_writing(u"%app_path%/os_tests"), user + u"/os_tests");
+    // A file that exists nowhere is the user's: a later write creates it there.
+    EXPECT_EQ(expand_path(u"%app_path%/settings.xml"), user + u"/settings.xml");
+    create_directories(u"%app_path%/commands");
+    EXPECT_TRUE(std::filesystem::is_directory(home.native("ringwise/commands")));
+    {
+        File file(u"%app_path%/commands/a.tag", 1);
+        ASSERT_TRUE(file.is_open());
+    }
+    EXPECT_TRUE(std::filesystem::exists(home.native("ringwise/commands/a.tag")));
+    EXPECT_EQ(expand_path(u"%app_path%\\commands\\a.tag"), user + u"/commands/a.tag");
+    {
+        File shadow(u"%app_path%/os_tests", 1);
+        ASSERT_TRUE(shadow.is_open());
+    }
+    EXPECT_EQ(expand_path(u"%app_path%/os_tests"), user + u"/os_tests");
+    ASSERT_TRUE(rename_path(u"%app_path%/commands/a.tag", u"%app_path%/commands/b.tag"));
+    delete_file(u"%app_path%/commands/b.tag");
+    EXPECT_FALSE(std::filesystem::exists(home.native("ringwise/commands/b.tag")));
+    // The bare macro still names the program folder, where the programs are.
+    EXPECT_EQ(expand_path(u"%app_path%"), program_directory());
+}
+
+TEST_F(LayeredProgramFolder, AWalkMergesBothLayersTheUsersEntryHidingTheProgramsOne)
+{
+    std::filesystem::create_directories(home.native("ringwise"));
+    for (const char* name : { "os_tests", "zz-user-only" })
+        std::ofstream(home.native("ringwise/") + name) << "user";
+    Names names;
+    find_files(names, u"%app_path%", u"*", u"find.nothing", false);
+    auto count = [&](const std::u16string& path) {
+        return std::count(names.files.begin(), names.files.end(), path);
+    };
+    EXPECT_EQ(count(u"%app_path%/os_tests"), 1);
+    EXPECT_EQ(count(u"%app_path%/zz-user-only"), 1);
+    // Files only the program folder has are there as well.
+    EXPECT_EQ(count(u"%app_path%/skinc"), 1) << names.files.size();
+    EXPECT_TRUE(std::is_sorted(names.files.begin(), names.files.end(),
+        [](const std::u16string& a, const std::u16string& b) {
+            return platform::to_lower(a) < platform::to_lower(b);
+        }));
+}
+
+TEST(ExpandPath, AWritableProgramFolderHasNoLayer)
+{
+    EXPECT_EQ(expand_path_for_writing(u"%app_path%/settings.xml"),
+        program_directory() + u"/settings.xml");
+    EXPECT_EQ(expand_path_layers(u"%app_path%/skins"),
+        std::vector<std::u16string> { program_directory() + u"/skins" });
 }

@@ -4,14 +4,17 @@
 #include "skinner/Capabilities.h"
 #include "skinner/ControlButton.h"
 #include "skinner/ControlCheckBox.h"
+#include "skinner/ControlEdit.h"
 #include "skinner/MenuManager.h"
 
+#include "platform/screen/EditField.h"
 #include "tests/skinner/ControlFixture.h"
 
 #include <cstdlib>
 
 using namespace control_test;
 using skinner::ControlButton;
+using skinner::ControlEdit;
 
 namespace {
 
@@ -225,4 +228,25 @@ TEST_F(ButtonImplTable, FrameElementsAndUnfocusableButtonsStayOnASmartphoneForm)
     EXPECT_STREQ(top.implementation()->name(), expected);
     EXPECT_STREQ(nothing.implementation()->name(), expected);
     EXPECT_TRUE(top.implementation()->is_shown());
+}
+
+TEST_F(ButtonImplTable, OnlyASmartphoneEditTakesAnInputMode)
+{
+    skinc::Node node = control_node(u"edit", 0, 0, 100, 20);
+    auto skin = load_skin({ form_node(u"Form", { node }) });
+    StepForm form(*skin, u"Form");
+    skinner::ControlEdit edit(form, u"edit");
+    platform::WindowHandle field = edit.field().window();
+    int untouched = platform::edit_input_mode(field);
+    edit.set_input_mode(u"Numbers");
+    bool smartphone = RINGWISE_TEST_DEVICE == 2;
+    EXPECT_EQ(
+        platform::edit_input_mode(field), smartphone ? ControlEdit::INPUT_MODE_NUMBERS : untouched);
+    edit.set_input_mode(u"TextDefault");
+    EXPECT_EQ(
+        platform::edit_input_mode(field), smartphone ? ControlEdit::INPUT_MODE_TEXT : untouched);
+    // An unknown name changes nothing.
+    edit.set_input_mode(u"Letters");
+    EXPECT_EQ(
+        platform::edit_input_mode(field), smartphone ? ControlEdit::INPUT_MODE_TEXT : untouched);
 }

@@ -216,6 +216,23 @@ TEST_F(ButtonTest, CheckBoxTogglesItsLooksAndTexts)
     });
 }
 
+TEST_F(ButtonTest, ACheckedBoxWithoutSkinTextKeepsItsTwoTextsOnReload)
+{
+    skinc::Node box = control_node(u"box", 20, 20, 80, 40);
+    add_string(box, u"CheckedText", u"On");
+    auto skin = load_skin({ form_node(u"Form", { box }) });
+    StepForm form(*skin, u"Form");
+    ControlCheckBox power(form, u"box");
+    power.set_unchecked_text(u"Off");
+    power.set_checked(true);
+    EXPECT_EQ(power.text(), u"On");
+    power.read_properties();
+    EXPECT_EQ(power.text(), u"On");
+    EXPECT_EQ(power.unchecked_text(), u"Off");
+    power.set_checked(false);
+    EXPECT_EQ(power.text(), u"Off");
+}
+
 TEST_F(ButtonTest, PictureIsShrunkWithItsProportionsAndPlacedByItsAlignments)
 {
     std::uint8_t wide = solid(BLUE, 40, 20);

@@ -3,6 +3,7 @@
 #include "platform/Window.h"
 #include "platform/screen/ScreenInput.h"
 #include "skinner/ControlGridFilter.h"
+#include "skinner/ControlScrollBar.h"
 #include "skinner/Form.h"
 #include "skinner/GridColumns.h"
 #include "skinner/GridSelectionStrategySingleRow.h"
@@ -85,7 +86,7 @@ protected:
     // A form with a button-like control "before" and the grid "grid" of
     // 200 x 200 at (10, 50), rows of 20 pixels; item colours: text black,
     // filtered text blue, selected text red.
-    std::unique_ptr<skinner::Skin> load_grid()
+    std::unique_ptr<skinner::Skin> load_grid(bool with_bar = false)
     {
         skinc::Node form = variant(u"FormGrid", 300, 300);
         skinc::Node before = node(u"before");
@@ -98,7 +99,18 @@ protected:
             { u"ItemSelection", { 255, 0, 0, 0 } }, { u"ItemFiltered", { 0, 0, 255, 0 } } };
         grid.properties.fonts = { { u"ItemNormal", 0 } };
         form.controls = { before, grid };
+        std::vector<skinc::Node> nodes;
+        if (with_bar) {
+            grid.properties.strings = { { u"KindScroll", u"GridBar" } };
+            grid.properties.integers.push_back({ u"ScrollWidth", 16 });
+            grid.properties.points.push_back({ u"BorderMax", 2, 0 });
+            form.controls = { before, grid };
+            skinc::Node bar = node(u"GridBar");
+            bar.properties.integers = { { u"Vertical", 1 } };
+            nodes.push_back(bar);
+        }
         skinc::SkinSource source = skin({ form });
+        source.nodes = nodes;
         source.design_sizes[0] = { 480, 640 };
         source.design_sizes[1] = {};
         source.fonts = { u"12 1 0 0 DejaVu Sans" };
@@ -228,7 +240,7 @@ TEST_F(GridTest, UpOnTheFirstRowMovesTheFocusAndTapsSelectThenActivate)
     EXPECT_EQ(grid.selection(), 2);
     EXPECT_EQ(
         listener.events, (std::vector<std::string> { "selected 0", "selected 2", "activated 2" }));
-    EXPECT_EQ(grid.describe(), "rows=30 selected=2 selected_text=name 2\t2");
+    EXPECT_EQ(grid.describe(), "rows=30 first=0 selected=2 selected_text=name 2\t2");
 
     // Dragging up by five rows scrolls and selects nothing.
     post(form, platform::WM_LBUTTONDOWN, { 30, 200 });
@@ -257,6 +269,36 @@ TEST_F(GridTest, OnlyTheVisibleRowsOfALargeGridArePainted)
     // Ten rows of two cells fit; a few more for a partial row at most.
     EXPECT_GT(grid.asked, 0);
     EXPECT_LE(grid.asked, 2 * (grid.page_rows() + 1));
+}
+
+TEST_F(GridTest, TheGridsScrollBarFollowsTheRowsBothWays)
+{
+    auto skin = load_grid(true);
+    Form form(nullptr, *skin, u"FormGrid", nullptr);
+    Table grid(form, u"grid", 25);
+    skinner::ControlScrollBar* bar = grid.scroll_bar();
+    ASSERT_NE(bar, nullptr);
+    // Along the right edge, inside the border; the cells give it room.
+    EXPECT_EQ(bar->rect(), (platform::Rect { 192, 50, 208, 250 }));
+    EXPECT_EQ(grid.content_rect().right, 192);
+    EXPECT_EQ(grid.column_boundaries().back(), 182);
+    EXPECT_EQ(bar->maximum(), 25);
+    EXPECT_EQ(bar->page(), 10);
+    EXPECT_EQ(bar->position(), 0);
+    grid.set_selection(17);
+    EXPECT_EQ(grid.first_visible_row(), 8);
+    EXPECT_EQ(bar->position(), 8);
+    bar->set_position(3);
+    EXPECT_EQ(grid.first_visible_row(), 3);
+    bar->step(skinner::ControlScrollBar::Part::PageAfter);
+    EXPECT_EQ(grid.first_visible_row(), 13);
+    EXPECT_EQ(bar->position(), 13);
+    // Fewer rows: the range shrinks and the first row comes back into it.
+    grid.set_rows(12);
+    grid.refresh();
+    EXPECT_EQ(bar->maximum(), 12);
+    EXPECT_EQ(grid.first_visible_row(), 2);
+    EXPECT_EQ(bar->position(), 2);
 }
 
 TEST_F(GridTest, ChangingTheColumnsWithoutARefreshIsFatal)
@@ -356,8 +398,57 @@ TEST_F(GridTest, AScriptNavigatesTheRowsWithKeysAndDumpsTheSelection)
     // The tap selected row 1 (the grid starts at 102 on the screen, rows are 20
     // high); three downs and an up make row 3.
     EXPECT_NE(first.find("control grid ControlGridFilter "), std::string::npos) << first;
-    EXPECT_NE(first.find("rows=30 selected=3 selected_text=name 3\t3\n"), std::string::npos)
+    EXPECT_NE(first.find("rows=30 first=0 selected=3 selected_text=name 3\t3\n"), std::string::npos)
         << first;
-    EXPECT_NE(last.find("rows=30 selected=29 selected_text=name 29\t29\n"), std::string::npos)
+    EXPECT_NE(
+        last.find("rows=30 first=20 selected=29 selected_text=name 29\t29\n"), std::string::npos)
         << last;
+}
+
+TEST_F(GridTest, TheWheelScrollsTheGridUnderThePointerOrTheFocusedOne)
+{
+    auto skin = load_grid(true);
+    Closer closer;
+    Form form(nullptr, *skin, u"FormGrid", &closer);
+    closer.form = &form;
+    Plain before(form, u"before");
+    Table grid(form, u"grid", 30);
+    // On the screen the grid spans x 10 to 210 and y 102 to 302; its bar
+    // lies at x 202 to 218.
+    std::string script = "wait-form FormGrid\n"
+                         "wheel 50 150 -2\n"
+                         "dump "
+        + temp.native("rows.txt")
+        + "\n"
+          "wheel 210 150 1\n"
+          "dump "
+        + temp.native("bar.txt")
+        + "\n"
+          "tap 30 125\n"
+          "wheel 280 20 -1\n"
+          "dump "
+        + temp.native("focus.txt")
+        + "\n"
+          "wheel 50 150 5\n"
+          "dump "
+        + temp.native("top.txt")
+        + "\n"
+          "command close\n";
+    temp.write("wheel.txt", script);
+    // An earlier test's script ends at the first idle moment after its form.
+    for (int i = 0; i < 1000 && platform::is_script_playing(); ++i) {
+        platform::Message message;
+        if (platform::get_message(message) == platform::GetResult::Message)
+            platform::dispatch_message(message);
+    }
+    ASSERT_TRUE(platform::play_script(temp.native("wheel.txt")));
+    form.do_modal();
+    // Two notches towards the user: six rows on, the selection untouched.
+    EXPECT_NE(temp.read("rows.txt").find("rows=30 first=6 selected=-1"), std::string::npos);
+    // A notch away over the bar: three lines back.
+    EXPECT_NE(temp.read("bar.txt").find("rows=30 first=3 selected=-1"), std::string::npos);
+    // Over no control the focused grid scrolls.
+    EXPECT_NE(temp.read("focus.txt").find("rows=30 first=6 selected=4"), std::string::npos)
+        << temp.read("focus.txt");
+    EXPECT_NE(temp.read("top.txt").find("rows=30 first=0 selected=4"), std::string::npos);
 }

@@ -228,3 +228,40 @@ TEST_F(PanelTest, AnAutoScrollingPanelMovesItsContentWithItsBar)
             EXPECT_NE(pixel(form, 40, 55), RED);
         } });
 }
+
+TEST_F(PanelTest, BothBarsShareTheCornerAndTheHorizontalOneMovesContentSideways)
+{
+    skinc::Node templ = skin_builder::variant(u"Wide", 400, 300);
+    skinc::Node item = control_node(u"item", 250, 150, 80, 20);
+    add_picture(item, u"Normal", solid(RED));
+    templ.controls = { item };
+    skinc::Node panel = control_node(u"panel", 0, 0, 120, 100);
+    add_string(panel, u"FormTemplate", u"Wide");
+    add_string(panel, u"KindScroll", u"Bar");
+    add_string(panel, u"KindHScroll", u"HBar");
+    add_integer(panel, u"ScrollWidth", 20);
+    add_integer(panel, u"ScrollHeight", 10);
+    skinc::Node bar = skin_builder::node(u"Bar");
+    add_integer(bar, u"Vertical", 1);
+    skinc::Node hbar = skin_builder::node(u"HBar");
+    auto skin = load_skin({ form_node(u"Form", { panel }, 300, 200), templ }, { bar, hbar });
+    StepForm form(*skin, u"Form");
+    skinner::ControlPanelAutoScroll scrolling(form, u"panel");
+    ControlButton button(scrolling.panel_container(), u"item");
+    ASSERT_NE(scrolling.horizontal_bar(), nullptr);
+    ASSERT_NE(scrolling.vertical_bar(), nullptr);
+    // The vertical bar stops above the horizontal one, which stops left of it.
+    EXPECT_EQ(scrolling.vertical_bar()->rect(), (platform::Rect { 100, 0, 120, 90 }));
+    EXPECT_EQ(scrolling.horizontal_bar()->rect(), (platform::Rect { 0, 90, 100, 100 }));
+    EXPECT_EQ(scrolling.view_rect(), (platform::Rect { 0, 0, 100, 90 }));
+    EXPECT_FALSE(scrolling.horizontal_bar()->is_vertical());
+    EXPECT_EQ(scrolling.horizontal_bar()->maximum(), 400);
+    EXPECT_EQ(scrolling.horizontal_bar()->page(), 100);
+    EXPECT_EQ(button.rect().left, 250);
+    scrolling.scroll_to(200, 100);
+    EXPECT_EQ(button.rect().left, 50);
+    EXPECT_EQ(button.rect().top, 50);
+    scrolling.scroll_to(1000, 0);
+    EXPECT_EQ(scrolling.scroll_position().x, 300);
+    EXPECT_EQ(button.rect().left, -50);
+}

@@ -18,6 +18,7 @@ int run_untag(const std::vector<std::string>& arguments);
 int run_call(const std::vector<std::string>& arguments);
 int run_picture(const std::vector<std::string>& arguments);
 int run_show(const std::vector<std::string>& arguments);
+int run_dialog(const std::vector<std::string>& arguments);
 int run_backup(const std::vector<std::string>& arguments);
 int run_restore(const std::vector<std::string>& arguments);
 
@@ -44,6 +45,16 @@ const std::vector<ToolCommand>& tool_commands()
             "exit 0; exit 1 for an invalid skin or a\n      kind it lacks. RINGWISE_SCRIPT plays a "
             "script of user actions on it",
             run_show },
+        { "dialog",
+            "dialog explorer|about [--skin FILE.skin] [--language FILE.lng] [--folder DIR] "
+            "[--extension EXT]... [--screen WxH] [--platform PocketPC|Smartphone]",
+            "runs the file explorer dialog (in DIR, its filter given by the extensions) or the "
+            "About form (reading portal.txt and\n      fun/ in DIR) on the dialogs skin, by "
+            "default "
+            "skins/settings/dialogs.skin and English.lng beside the\n      program; the explorer "
+            "prints 'path PATH' or 'cancelled'. RINGWISE_SCRIPT plays a script of user actions on "
+            "it",
+            run_dialog },
         { "extent", "extent IN.wav [--no-lead-in]",
             "prints 'extent START END', where the speech lies as byte offsets into the audio after "
             "the lead-in, or 'extent none' (exit 1).\n      IN.wav is read as one capture of the "
@@ -86,8 +97,9 @@ const std::vector<ToolCommand>& tool_commands()
             "s",
             run_play },
         { "contacts", "contacts",
-            "lists the contacts store (RINGWISE_CONTACTS) as the program reads it, one contact a "
-            "line:\n      'ID<TAB>FIRST<TAB>LAST<TAB>COMPANY<TAB>MOBILE<TAB>BUSINESS<TAB>HOME'",
+            "lists the contacts store (RINGWISE_CONTACTS, else the phone's address books) as the "
+            "program reads it, one contact a line:\n      "
+            "'ID<TAB>FIRST<TAB>LAST<TAB>COMPANY<TAB>MOBILE<TAB>BUSINESS<TAB>HOME'",
             run_contacts },
         { "commands", "commands",
             "lists the commands as the settings screen shows them (contacts merged with the stored "

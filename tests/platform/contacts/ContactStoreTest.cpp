@@ -115,8 +115,13 @@ TEST(ContactStore, PlasmasAddressBookWithItsSubfoldersComesBeforeOurOwnFolder)
     std::ofstream(data / "ringwise/contacts/own.vcf") << "BEGIN:VCARD\nFN:Own\nEND:VCARD\n";
     const char* previous = std::getenv("XDG_DATA_HOME");
     std::string saved = previous ? previous : "";
+    const char* previous_bus = std::getenv("DBUS_SESSION_BUS_ADDRESS");
+    std::string saved_bus = previous_bus ? previous_bus : "";
     ::unsetenv("RINGWISE_CONTACTS");
     ::setenv("XDG_DATA_HOME", data.c_str(), 1);
+    // No session bus, so no address book service: the machine's own
+    // address books stay out of the test.
+    ::setenv("DBUS_SESSION_BUS_ADDRESS", ("unix:path=" + (data / "no-bus").string()).c_str(), 1);
     EXPECT_EQ(platform::ContactStore().count(), 1);
 
     fs::create_directories(data / "kpeoplevcard/book/deeper");
@@ -133,6 +138,40 @@ TEST(ContactStore, PlasmasAddressBookWithItsSubfoldersComesBeforeOurOwnFolder)
         ::setenv("XDG_DATA_HOME", saved.c_str(), 1);
     else
         ::unsetenv("XDG_DATA_HOME");
+    if (previous_bus)
+        ::setenv("DBUS_SESSION_BUS_ADDRESS", saved_bus.c_str(), 1);
+    else
+        ::unsetenv("DBUS_SESSION_BUS_ADDRESS");
+}
+
+TEST(ContactStore, CardsOfTheAddressBookServiceMapLikeCardFiles)
+{
+    // As the service writes them: CRLF line ends, its own number parameter
+    // with quoted and empty values, no line end after the last END.
+    platform::ContactStore store = platform::ContactStore::from_cards({
+        "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:pas-id-1\r\nN:Berg;Anna;;;\r\nFN:Anna Berg\r\n"
+        "ORG:Acme;Sales\r\nTEL;X-EVOLUTION-E164=303,\"+49\";TYPE=HOME,VOICE:+49 30 3\r\n"
+        "TEL;X-EVOLUTION-E164=1701,\"+49\";TYPE=CELL:+49 170 1\r\n"
+        "TEL;X-EVOLUTION-E164=302,\"+49\";TYPE=WORK,VOICE:+49 30 2\r\n"
+        "REV:2026-12-09T03:28:50Z\r\nEND:VCARD",
+        "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:pas-id-2\r\nFN:M\xC3\xB6m\r\nTEL;TYPE=FAX:9\r\n"
+        "TEL;X-EVOLUTION-E164=5550100,:555 0100\r\nEND:VCARD",
+        "not a card",
+    });
+    EXPECT_EQ(store.location(), platform::ContactStore::EDS_LOCATION);
+    ASSERT_EQ(store.count(), 2);
+    const platform::Contact& anna = *store.item(1);
+    EXPECT_EQ(anna.first_name, u"Anna");
+    EXPECT_EQ(anna.last_name, u"Berg");
+    EXPECT_EQ(anna.company, u"Acme");
+    EXPECT_EQ(anna.mobile_phone, u"+49 170 1");
+    EXPECT_EQ(anna.business_phone, u"+49 30 2");
+    EXPECT_EQ(anna.home_phone, u"+49 30 3");
+    EXPECT_EQ(anna.oid, contact_of("UID:pas-id-1\n").oid);
+    const platform::Contact& mom = *store.item(2);
+    EXPECT_EQ(mom.first_name, u"M\u00f6m");
+    EXPECT_EQ(mom.mobile_phone, u"555 0100");
+    EXPECT_EQ(mom.business_phone, u"");
 }
 
 } // namespace
