@@ -43,6 +43,8 @@ public:
     virtual void wait(std::optional<std::uint32_t> timeout) = 0;
     virtual void wake() = 0;
     virtual void set_cursor(SystemCursor cursor) = 0;
+    // Puts the window away, as going back to the previous application does.
+    virtual void minimize() { }
 };
 
 std::unique_ptr<Display> make_headless_display();
