@@ -117,12 +117,10 @@ bool FormSettings::ControlGridCommands::key_down(int key)
                 : commands_filter_.text().substr(0, commands_filter_.text().size() - 1));
         return true;
     case skinner::KEY_ESCAPE:
-        if (!os::is_smartphone())
-            return false;
-        if (!commands_filter_.text().empty())
-            form_.set_filter_text(
-                commands_filter_.text().substr(0, commands_filter_.text().size() - 1));
-        return true;
+        // A Smartphone's back key comes as Escape followed by Backspace:
+        // Escape only keeps the back key from leaving while there is text,
+        // and the Backspace removes the character.
+        return os::is_smartphone() && !commands_filter_.text().empty();
     case skinner::KEY_RETURN:
         if (selection() >= 0)
             form_.open_context_menu(selection());
