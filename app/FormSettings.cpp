@@ -1,5 +1,7 @@
 #include "app/FormSettings.h"
 
+#include <algorithm>
+
 #include "app/CommandLineNumber.h"
 #include "app/CommandsFilter.h"
 #include "app/ControlGridCommands.h"
@@ -233,6 +235,17 @@ void FormSettings::open_context_menu(int row)
     if (commands.empty())
         return;
     os::log() << u"FormSettings::open_context_menu " << commands.size() << u"\n";
+    std::vector<ContextEntry> entries;
+    for (const std::u16string& command : commands)
+        entries.push_back({ command, get_skin().translate(command) });
+    // Beside the row, inside the grid: the row's left edge and its middle.
+    platform::Rect cells = grid_->content_rect();
+    int top = cells.top + grid_->header_height()
+        + (row - grid_->first_visible_row()) * grid_->row_height();
+    platform::Rect at = platform::window_rect(window()).value_or(platform::Rect {});
+    show_context_menu(entries,
+        { at.left + cells.left + grid_->row_height() / 2,
+            at.top + std::clamp(top + grid_->row_height() / 2, cells.top, cells.bottom) });
 }
 
 void FormSettings::record()

@@ -1,5 +1,7 @@
 #include "skinner/Form.h"
 
+#include "platform/PopupMenu.h"
+
 #include "os/Assertion.h"
 #include "os/Log.h"
 #include "platform/Convert.h"
@@ -106,6 +108,8 @@ Form::Form(Form* parent, Skin& skin, std::u16string kind, Listener* listener)
 Form::~Form()
 {
     skin_->remove_client(this);
+    if (context_menu_)
+        platform::destroy_menu(platform::MenuHandle { context_menu_ });
     destroy_auto_controls();
     if (current_modal == this)
         current_modal = nullptr;
@@ -320,6 +324,33 @@ void Form::close()
 {
     if (window())
         platform::send_message(window(), platform::WM_CLOSE);
+}
+
+bool Form::show_context_menu(const std::vector<ContextEntry>& entries, platform::Point point)
+{
+    if (context_menu_)
+        platform::destroy_menu(platform::MenuHandle { context_menu_ });
+    platform::MenuHandle menu = platform::create_popup_menu();
+    context_menu_ = menu.value;
+    context_commands_.clear();
+    for (const ContextEntry& entry : entries) {
+        platform::MenuItem item;
+        item.id = static_cast<int>(CONTEXT_FIRST_ID + context_commands_.size());
+        item.text = entry.text;
+        platform::append_menu_item(menu, item);
+        context_commands_.push_back(entry.command);
+    }
+    return platform::track_popup_menu(menu, window(), point);
+}
+
+bool Form::context_command(unsigned id)
+{
+    if (id < CONTEXT_FIRST_ID || id >= CONTEXT_FIRST_ID + context_commands_.size())
+        return false;
+    std::u16string command = context_commands_[id - CONTEXT_FIRST_ID];
+    context_commands_.clear();
+    on_command(command);
+    return true;
 }
 
 void Form::register_menu_main(Control* menu)

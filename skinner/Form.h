@@ -90,6 +90,18 @@ public:
     // Asks the form to close, as its close button does (WM_CLOSE).
     void close();
 
+    // A context menu of named commands at a point of the screen, drawn by
+    // the shell: choosing an entry raises on_command with its command.
+    // False when nothing opened (no entries).
+    struct ContextEntry {
+        std::u16string command;
+        std::u16string text;
+    };
+    bool show_context_menu(const std::vector<ContextEntry>& entries, platform::Point point);
+    // The shell's WM_COMMAND for a context-menu choice; false for other ids.
+    bool context_command(unsigned id);
+    static constexpr unsigned CONTEXT_FIRST_ID = 50000;
+
     void register_menu_main(Control* menu);
     void unregister_menu_main(Control* menu);
     Control* menu_main() const { return menu_main_; }
@@ -154,6 +166,10 @@ private:
     KeyButton* cancel_button_ { nullptr };
     std::vector<std::pair<platform::WindowHandle, ChildWindowOwner*>> child_windows_;
     bool routing_command_ { false };
+    std::vector<std::u16string> context_commands_;
+    // The shell draws the open context menu from this menu; it lives until
+    // the next context menu or the form's end.
+    std::uint32_t context_menu_ { 0 };
 };
 
 // The window class of every form window of the process ("SkinnerClass_"

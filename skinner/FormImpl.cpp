@@ -202,6 +202,8 @@ platform::Lresult FormImpl::handle(
             && form_.child_window_notification(WindowHandle { static_cast<std::uint32_t>(lparam) },
                 high_word(static_cast<Lparam>(wparam))))
             return 0;
+        if (lparam == 0 && form_.context_command(static_cast<unsigned>(wparam & 0xFFFF)))
+            return 0;
         return menu_ ? menu_->command(wparam, lparam) : 0;
     case WM_INITMENUPOPUP:
         return menu_ ? menu_->menu_popup(wparam, lparam) : 0;

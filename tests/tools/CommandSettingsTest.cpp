@@ -206,6 +206,27 @@ TEST_F(SettingsCommand, PlayPlaysTheTagIntoTheSpeaker)
     EXPECT_TRUE(std::equal(expected.begin(), expected.end(), played.begin()));
 }
 
+TEST_F(SettingsCommand, ReturnOnATaggedRowOffersRecordPlayAndDeleteInAMenu)
+{
+    write_mic(test_recordings::capture(test_recordings::load("office-slow")));
+    tag_bob();
+    // Return opens the row's menu; the second entry plays the tag.
+    ToolRun result = run("settings",
+        { "wait-form FormSettings", "key Down", "key Return",
+            "screenshot " + temp.native("context.png"), "key Down", "key Down", "key Return",
+            "wait 2500", "command Exit" });
+    ASSERT_EQ(result.status, 0) << result.err;
+    audio::FileReaderWAVPCM recording(temp.wide("commands/001.wav"));
+    auto expected = audio_test::samples_of(recording.get_data(1 << 24));
+    auto played = speaker_samples();
+    ASSERT_GE(played.size(), expected.size());
+    EXPECT_TRUE(std::equal(expected.begin(), expected.end(), played.begin()));
+    if (const char* shots = std::getenv("RINGWISE_SHOTS_DIR"))
+        std::filesystem::copy_file(temp.native("context.png"),
+            std::string(shots) + "/settings-context.png",
+            std::filesystem::copy_options::overwrite_existing);
+}
+
 TEST_F(SettingsCommand, BackupThenDeleteThenRestoreBringsTheTagBack)
 {
     write_mic(test_recordings::capture(test_recordings::load("office-slow")));
