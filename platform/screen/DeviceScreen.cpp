@@ -4,6 +4,7 @@
 #include "platform/Tick.h"
 #include "platform/Window.h"
 #include "platform/screen/Stacking.h"
+#include "platform/screen/WindowPlacement.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -15,21 +16,13 @@ namespace platform::detail {
 
 namespace {
 
-constexpr Size DEFAULT_SCREEN { 480, 640 };
 // Presenting at most this often keeps a burst of paints to one frame.
 constexpr std::uint32_t FRAME_MILLISECONDS = 16;
 constexpr Color NEW_SURFACE_COLOR = make_color(255, 255, 255);
 
-Size screen_size_from_environment()
+std::optional<Size> forced_screen_size()
 {
-    const char* text = std::getenv("RINGWISE_SCREEN");
-    int width = 0;
-    int height = 0;
-    char rest = 0;
-    if (!text || std::sscanf(text, "%dx%d%c", &width, &height, &rest) != 2 || width <= 0
-        || height <= 0 || width > 8192 || height > 8192)
-        return DEFAULT_SCREEN;
-    return { width, height };
+    return parse_screen_size(std::getenv("RINGWISE_SCREEN"));
 }
 
 bool headless_from_environment()
@@ -80,7 +73,7 @@ DeviceScreen& DeviceScreen::instance()
 }
 
 DeviceScreen::DeviceScreen()
-    : size_(screen_size_from_environment())
+    : size_(forced_screen_size().value_or(DESKTOP_WINDOW))
 {
     (void)observer_installed;
 }
@@ -95,15 +88,17 @@ void DeviceScreen::bring_up()
     ThreadId expected = 0;
     if (!ui_thread_.compare_exchange_strong(expected, current_thread_id()))
         return;
-    size_ = screen_size_from_environment();
-    screen_ = Bitmap(size_.width, size_.height, DESKTOP_COLOR);
+    std::optional<Size> forced = forced_screen_size();
+    size_ = forced.value_or(DESKTOP_WINDOW);
     headless_ = headless_from_environment();
     if (!headless_)
-        display_ = make_sdl_display(size_);
+        display_ = make_sdl_display(forced);
     if (!display_) {
         headless_ = true;
-        display_ = make_headless_display();
+        display_ = make_headless_display(size_);
     }
+    size_ = display_->size();
+    screen_ = Bitmap(size_.width, size_.height, DESKTOP_COLOR);
     display_->set_cursor(cursor_);
     if (!headless_)
         set_message_box_presenter(&present_message_box);

@@ -43,11 +43,14 @@ public:
     virtual void wait(std::optional<std::uint32_t> timeout) = 0;
     virtual void wake() = 0;
     virtual void set_cursor(SystemCursor cursor) = 0;
+    // The device screen that the display shows, in pixels.
+    virtual Size size() const = 0;
 };
 
-std::unique_ptr<Display> make_headless_display();
-// The SDL window of that size, or nullptr (with the reason on standard
-// error) when SDL video cannot start.
-std::unique_ptr<Display> make_sdl_display(Size size);
+// Nothing shown, a screen of `size`.
+std::unique_ptr<Display> make_headless_display(Size size);
+// The SDL window, placed by place_window() (`forced`: RINGWISE_SCREEN), or
+// nullptr (with the reason on standard error) when SDL video cannot start.
+std::unique_ptr<Display> make_sdl_display(std::optional<Size> forced);
 
 } // namespace platform::detail
