@@ -31,6 +31,18 @@ bool headless_from_environment()
     return text && std::strcmp(text, "1") == 0;
 }
 
+// What screen_size() says before the screen is up, so that the skin of the
+// first form chooses its variant for the window that will open.
+Size expected_screen_size()
+{
+    std::optional<Size> forced = forced_screen_size();
+    if (forced)
+        return *forced;
+    if (headless_from_environment())
+        return DESKTOP_WINDOW;
+    return sdl_window_size(forced).value_or(DESKTOP_WINDOW);
+}
+
 // Forwards the window system's reports to the screen.
 class ScreenObserver final : public WindowObserver {
 public:
@@ -73,7 +85,7 @@ DeviceScreen& DeviceScreen::instance()
 }
 
 DeviceScreen::DeviceScreen()
-    : size_(forced_screen_size().value_or(DESKTOP_WINDOW))
+    : size_(expected_screen_size())
 {
     (void)observer_installed;
 }
@@ -89,6 +101,7 @@ void DeviceScreen::bring_up()
     if (!ui_thread_.compare_exchange_strong(expected, current_thread_id()))
         return;
     std::optional<Size> forced = forced_screen_size();
+    Size assumed = size_;
     size_ = forced.value_or(DESKTOP_WINDOW);
     headless_ = headless_from_environment();
     if (!headless_)
@@ -98,6 +111,10 @@ void DeviceScreen::bring_up()
         display_ = make_headless_display(size_);
     }
     size_ = display_->size();
+    // Whoever asked for the screen's size before it came up (a skin
+    // choosing its scale for the first form) was told the window's logical
+    // size; a high-density display has more pixels.
+    first_window_sees_new_size_ = size_ != assumed;
     screen_ = Bitmap(size_.width, size_.height, DESKTOP_COLOR);
     display_->set_cursor(cursor_);
     if (!headless_)
@@ -152,6 +169,8 @@ void DeviceScreen::window_created(WindowHandle window)
     Rect rect = window_rect(window).value_or(Rect {});
     surfaces_[window.value]
         = { Bitmap(rect.width(), rect.height(), NEW_SURFACE_COLOR), ++raise_count_ };
+    if (std::exchange(first_window_sees_new_size_, false))
+        post_message(window, WM_SETTINGCHANGE, SPI_SETWORKAREA, 0);
     if (is_window_visible(window)) {
         invalidate_window(window);
         activate(window, WA_ACTIVE);

@@ -134,6 +134,23 @@ SDL_SystemCursor sdl_cursor_of(SystemCursor cursor)
     return SDL_SYSTEM_CURSOR_ARROW;
 }
 
+// Without a display SDL falls back to drivers that show nothing; a window
+// there would wait for input that never comes. Only asked for by name
+// (SDL_VIDEODRIVER) are they used.
+bool has_display()
+{
+    std::string driver = SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "";
+    return std::getenv("SDL_VIDEODRIVER") || (driver != "offscreen" && driver != "dummy");
+}
+
+WindowPlacement placement_on_display(std::optional<Size> forced)
+{
+    std::optional<Size> display;
+    if (SDL_Rect bounds {}; SDL_GetDisplayUsableBounds(0, &bounds) == 0)
+        display = Size { bounds.w, bounds.h };
+    return place_window(forced, display);
+}
+
 // The device screen as an SDL window drawn by SDL's software renderer. The
 // screen is the window's drawable size in pixels, so that a high-density
 // display gets twice the pixels (and skins their scale 2); pointer positions
@@ -162,19 +179,12 @@ public:
         SDL_SetHint(SDL_HINT_TOUCH_MOUSE_EVENTS, "0");
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
             return fail("cannot start SDL video");
-        // Without a display SDL falls back to drivers that show nothing; a
-        // window there would wait for input that never comes. Only asked for
-        // by name (SDL_VIDEODRIVER) are they used.
-        std::string driver = SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "";
-        if (!std::getenv("SDL_VIDEODRIVER") && (driver == "offscreen" || driver == "dummy")) {
+        if (!has_display()) {
             std::fprintf(stderr, "screen: no display, the screen stays off-screen\n");
             return false;
         }
         wake_event_ = SDL_RegisterEvents(1);
-        std::optional<Size> display;
-        if (SDL_Rect bounds {}; SDL_GetDisplayUsableBounds(0, &bounds) == 0)
-            display = Size { bounds.w, bounds.h };
-        WindowPlacement placement = place_window(forced, display);
+        WindowPlacement placement = placement_on_display(forced);
         Uint32 flags = SDL_WINDOW_RESIZABLE;
         if (placement.full_screen)
             flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
@@ -359,6 +369,17 @@ private:
 };
 
 } // namespace
+
+std::optional<Size> sdl_window_size(std::optional<Size> forced)
+{
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+        return std::nullopt;
+    std::optional<Size> size;
+    if (has_display())
+        size = placement_on_display(forced).size;
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    return size;
+}
 
 std::unique_ptr<Display> make_sdl_display(std::optional<Size> forced)
 {
