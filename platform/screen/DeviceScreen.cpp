@@ -35,12 +35,11 @@ bool headless_from_environment()
 // first form chooses its variant for the window that will open.
 Size expected_screen_size()
 {
-    std::optional<Size> forced = forced_screen_size();
-    if (forced)
+    if (std::optional<Size> forced = forced_screen_size())
         return *forced;
     if (headless_from_environment())
         return DESKTOP_WINDOW;
-    return sdl_window_size(forced).value_or(DESKTOP_WINDOW);
+    return sdl_window_size().value_or(DESKTOP_WINDOW);
 }
 
 // Forwards the window system's reports to the screen.

@@ -49,10 +49,10 @@ public:
 
 // Nothing shown, a screen of `size`.
 std::unique_ptr<Display> make_headless_display(Size size);
-// The window's logical size that make_sdl_display() would open, without
-// opening it; nothing without a display. On a high-density display the
-// screen will have more pixels.
-std::optional<Size> sdl_window_size(std::optional<Size> forced);
+// The logical size of the window that make_sdl_display() opens without a
+// forced size, without opening it; nothing without a display. On a
+// high-density display the screen will have more pixels.
+std::optional<Size> sdl_window_size();
 // The SDL window, placed by place_window() (`forced`: RINGWISE_SCREEN), or
 // nullptr (with the reason on standard error) when SDL video cannot start.
 std::unique_ptr<Display> make_sdl_display(std::optional<Size> forced);

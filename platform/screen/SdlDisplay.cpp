@@ -370,13 +370,13 @@ private:
 
 } // namespace
 
-std::optional<Size> sdl_window_size(std::optional<Size> forced)
+std::optional<Size> sdl_window_size()
 {
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
         return std::nullopt;
     std::optional<Size> size;
     if (has_display())
-        size = placement_on_display(forced).size;
+        size = placement_on_display(std::nullopt).size;
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     return size;
 }
