@@ -7,7 +7,7 @@ set(CPACK_PACKAGE_NAME ringwise)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "Ringwise")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "speaker-dependent voice dialer")
-set(CPACK_PACKAGE_DESCRIPTION
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
     "Record a short spoken voice tag for a contact's phone number; later say\n"
     "the name and Ringwise finds the best matching tag and places the call.\n"
     "Runs on Linux desktops and phones (Phosh, Plasma Mobile).")
