@@ -40,3 +40,6 @@ private:
 // Only "btnYes", exactly, means yes.
 std::u16string show_message(skinner::Form* parent, const std::u16string& title,
     const std::u16string& text, const std::u16string& kind);
+// The same with the dialogs skin at `skin_path`.
+std::u16string show_message_with(const std::u16string& skin_path, skinner::Form* parent,
+    const std::u16string& title, const std::u16string& text, const std::u16string& kind);

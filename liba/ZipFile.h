@@ -44,6 +44,8 @@ public:
     // size() when the archive is cut short.
     std::uint32_t available();
     const std::u16string& entry_name() const { return name_; }
+    // Where the chosen entry's data begins in the archive file.
+    std::uint32_t data_offset() const { return data_start_; }
 
     std::uint32_t read(void* buffer, std::uint32_t count) override;
     std::uint32_t skip(std::uint32_t count) override;

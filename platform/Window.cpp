@@ -162,6 +162,22 @@ std::u16string window_class_name(WindowHandle window)
     return record ? record->class_name : std::u16string();
 }
 
+std::vector<WindowHandle> top_level_windows()
+{
+    std::vector<WindowHandle> result;
+    {
+        std::lock_guard lock(window_system().mutex);
+        for (const auto& [value, record] : window_system().windows) {
+            if (!record.parent && !record.destroying)
+                result.push_back(record.handle);
+        }
+    }
+    // Handles are handed out in increasing order.
+    std::sort(result.begin(), result.end(),
+        [](WindowHandle a, WindowHandle b) { return a.value < b.value; });
+    return result;
+}
+
 std::uint32_t window_style(WindowHandle window)
 {
     std::lock_guard lock(window_system().mutex);

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -79,6 +80,8 @@ bool is_window(WindowHandle window);
 // 0 when the handle names no window.
 ThreadId window_thread(WindowHandle window);
 std::u16string window_class_name(WindowHandle window);
+// The windows without a parent, in the order they were created.
+std::vector<WindowHandle> top_level_windows();
 std::uint32_t window_style(WindowHandle window);
 WindowHandle window_parent(WindowHandle window);
 WindowHandle window_owner(WindowHandle window);

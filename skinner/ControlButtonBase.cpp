@@ -209,6 +209,12 @@ void ControlButtonBase::on_command(const std::u16string& text)
     Control::on_command(text);
 }
 
+void ControlButtonBase::state_changed()
+{
+    if (impl_)
+        impl_->enabled_changed();
+}
+
 std::string ControlButtonBase::describe() const
 {
     return "text=" + dump_text(text_);

@@ -49,6 +49,8 @@ public:
     bool key_down(int key) override;
     bool key_up(int key) override;
     void on_command(const std::u16string& text) override;
+    // Tells the implementation (a soft-key item greys its entry).
+    void state_changed() override;
     void read_properties() override;
     std::string describe() const override;
     const char* class_name() const override { return "ControlButtonBase"; }

@@ -107,6 +107,11 @@ public:
         if (SoftKeyItems* items = soft_key_items(); items && button_.form())
             items->item_checked_changed(*button_.form(), button_, button_.is_checked());
     }
+    void enabled_changed() override
+    {
+        if (SoftKeyItems* items = soft_key_items(); items && button_.form())
+            items->item_enabled_changed(*button_.form(), button_, button_.is_enabled());
+    }
     std::u16string command() const override { return command_; }
 
 private:

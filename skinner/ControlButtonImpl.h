@@ -23,6 +23,7 @@ public:
 
     virtual void text_changed() { }
     virtual void checked_changed() { }
+    virtual void enabled_changed() { }
     virtual void pointer_pressed() { }
     virtual void pointer_released() { }
     virtual void fired() { }

@@ -94,6 +94,7 @@ Form::Form(Form* parent, Skin& skin, std::u16string kind, Listener* listener)
 {
     install_form_script_host();
     register_standard_controls();
+    install_menus();
     forms().push_back(this);
     skin.add_client(this);
     read_form_properties();

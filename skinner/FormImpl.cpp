@@ -77,7 +77,7 @@ FormImpl::FormImpl(Form& form)
     create.param = this;
     window_ = platform::create_window(create);
     if (window_)
-        menu_ = make_menu_manager(form);
+        menu_ = make_menu_manager(form, window_);
 }
 
 FormImpl::~FormImpl()

@@ -14,9 +14,14 @@ void set_menu_manager_factory(MenuManagerFactory factory)
     installed_factory = factory;
 }
 
-std::unique_ptr<MenuManager> make_menu_manager(Form& form)
+MenuManagerFactory menu_manager_factory()
 {
-    return installed_factory ? installed_factory(form) : nullptr;
+    return installed_factory;
+}
+
+std::unique_ptr<MenuManager> make_menu_manager(Form& form, platform::WindowHandle window)
+{
+    return installed_factory ? installed_factory(form, window) : nullptr;
 }
 
 void set_soft_key_items(SoftKeyItems* items)

@@ -74,6 +74,7 @@ public:
     virtual void remove_item(Form& form, Control& button) = 0;
     virtual void item_text_changed(Form& form, Control& button, const std::u16string& text) = 0;
     virtual void item_checked_changed(Form& form, Control& button, bool checked) = 0;
+    virtual void item_enabled_changed(Form&, Control&, bool) { }
     // The title bar's OK button of a Pocket PC form without soft keys.
     virtual void set_title_ok_button(Form& form, Control* button) = 0;
     virtual void title_changed(Form& form, const std::u16string& title) = 0;
@@ -83,10 +84,19 @@ public:
 void set_soft_key_items(SoftKeyItems* items);
 SoftKeyItems* soft_key_items();
 
-// Makes the menu manager of a form whose window exists; installed by the
-// menus, until then forms have no menu bar.
-using MenuManagerFactory = std::unique_ptr<MenuManager> (*)(Form& form);
+// Makes the menu manager of a form for its new window; installed by the
+// menus (install_menus), until then forms have no menu bar.
+using MenuManagerFactory
+    = std::unique_ptr<MenuManager> (*)(Form& form, platform::WindowHandle window);
 void set_menu_manager_factory(MenuManagerFactory factory);
-std::unique_ptr<MenuManager> make_menu_manager(Form& form);
+MenuManagerFactory menu_manager_factory();
+std::unique_ptr<MenuManager> make_menu_manager(Form& form, platform::WindowHandle window);
+
+// Installs the menus: every form made afterwards gets its menu bar (soft
+// keys on a Smartphone and on newer Pocket PCs, a command bar on older
+// ones) and soft-key buttons register with it. Installs only what nothing
+// else has installed, so a test's own SoftKeyItems stays; forms call it
+// themselves, later calls do nothing more.
+void install_menus();
 
 } // namespace skinner

@@ -3,6 +3,7 @@
 #include "platform/MessageQueue.h"
 #include "platform/Tick.h"
 #include "platform/Window.h"
+#include "platform/screen/MenuBarView.h"
 #include "platform/screen/Stacking.h"
 #include "platform/screen/WindowPlacement.h"
 
@@ -203,6 +204,10 @@ void DeviceScreen::window_destroying(WindowHandle window)
     if (active_ == window)
         activate_next(window);
     surfaces_.erase(window.value);
+    destroy_menu_bar(window);
+    title_ok_.erase(window.value);
+    if (popup_ && popup_->owner() == window)
+        close_popups();
 }
 
 void DeviceScreen::window_shown(WindowHandle window, bool visible)
@@ -290,14 +295,21 @@ void DeviceScreen::compose()
         canvas.draw_bitmap(surfaces_[window.value].bitmap, { rect.left, rect.top });
     }
     BarLayout layout = bars();
-    paint_top_bar(
-        canvas, layout, active_ ? window_text(active_) : std::u16string(), close_pressed_);
+    paint_top_bar(canvas, layout, active_ ? window_text(active_) : std::u16string(), close_pressed_,
+        active_ && has_title_ok(active_));
     paint_bottom_bar(canvas, layout);
-    if (menu_bar_painter_ && !layout.bottom.is_empty()) {
+    WindowHandle bar_window = layout.bottom.is_empty() ? WindowHandle {} : bar_owner();
+    if (MenuBarState* bar = bar_window ? menu_bar_state(bar_window) : nullptr) {
+        Canvas area(screen_);
+        area.set_clip(layout.bottom);
+        paint_menu_bar(area, *bar, layout.bottom);
+    } else if (menu_bar_painter_ && !layout.bottom.is_empty()) {
         Canvas bar(screen_);
         bar.set_clip(layout.bottom);
         menu_bar_painter_(bar, layout.bottom);
     }
+    if (popup_)
+        popup_->paint(canvas);
     if (box_)
         box_->paint(canvas);
     dirty_ = false;
@@ -352,8 +364,10 @@ void DeviceScreen::pump()
     if (!display_ || !on_ui_thread())
         return;
     DisplayEvent event;
+    handling_input_ = true;
     while (display_->poll(event))
         handle(event);
+    handling_input_ = false;
 }
 
 bool DeviceScreen::queue_idle() const
@@ -393,6 +407,8 @@ bool DeviceScreen::step_script()
 void DeviceScreen::wait(std::optional<std::uint32_t> timeout)
 {
     if (!display_)
+        return;
+    if (open_pending_popup())
         return;
     if (step_script())
         return;

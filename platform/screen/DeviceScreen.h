@@ -5,7 +5,9 @@
 #include "platform/Screen.h"
 #include "platform/WindowSystem.h"
 #include "platform/screen/Display.h"
+#include "platform/screen/MenuBarState.h"
 #include "platform/screen/ScreenMessageBox.h"
+#include "platform/screen/ScreenPopupMenu.h"
 #include "platform/screen/ScriptPlayer.h"
 #include "platform/screen/SystemBars.h"
 
@@ -75,6 +77,23 @@ public:
     bool play_script(const std::string& path);
     bool is_script_playing() const { return script_ != nullptr; }
 
+    // Menu bars and popup menus.
+    void menu_bar_changed() { dirty_ = true; }
+    void menu_bar_destroyed(WindowHandle owner);
+    void menu_destroyed(MenuHandle menu);
+    // Sends the owner WM_INITMENUPOPUP(menu, from), then shows the menu.
+    bool open_popup(
+        MenuHandle menu, WindowHandle owner, Point point, PopupAnchor anchor, Lparam from);
+    bool popup_open() const { return popup_ != nullptr; }
+    const ScreenPopupMenu* popup() const { return popup_.get(); }
+    void close_popups();
+    bool press_bar_button(WindowHandle owner, int id);
+    void send_back_to_focus(Lparam hot_key);
+    void set_title_ok(WindowHandle window, bool shown);
+    bool has_title_ok(WindowHandle window) const { return title_ok_.contains(window.value); }
+    void navigate_back();
+    int navigate_back_count() const { return navigate_back_count_; }
+
     // InputPump.
     void pump() override;
     void wait(std::optional<std::uint32_t> timeout) override;
@@ -102,6 +121,17 @@ private:
     std::vector<WindowHandle> stacking() const;
     WindowHandle window_at(Point point) const;
     void finish_box(MessageBoxAnswer answer);
+    // The window whose menu bar shows: the active window or the nearest
+    // owner with a shown bar.
+    WindowHandle bar_owner() const;
+    bool bar_pointer(PointerAction action, PointerButton button, Point point);
+    bool bar_key(int virtual_key, bool down);
+    void popup_pointer(PointerAction action, Point point);
+    void popup_key(int virtual_key, bool down);
+    void follow(const ScreenPopupMenu::Outcome& outcome);
+    // Opens what input asked for, outside the input pump: the owner's
+    // WM_INITMENUPOPUP runs its code.
+    bool open_pending_popup();
 
     std::atomic<ThreadId> ui_thread_ { 0 };
     std::unique_ptr<Display> display_;
@@ -131,6 +161,24 @@ private:
     std::unique_ptr<ScreenMessageBox> box_;
     std::optional<MessageBoxAnswer> box_answer_;
     std::unique_ptr<ScriptPlayer> script_;
+
+    std::unique_ptr<ScreenPopupMenu> popup_;
+    // A drop-down bar button pressed, or a sub-menu to open, once input is
+    // handled.
+    struct PendingPopup {
+        WindowHandle owner;
+        int button_id { 0 };
+        MenuHandle sub_menu;
+        Rect item;
+        bool by_key { false };
+    };
+    std::optional<PendingPopup> pending_popup_;
+    WindowHandle bar_pressed_owner_;
+    bool swallow_pointer_up_ { false };
+    // Display events are being turned into messages (inside pump()).
+    bool handling_input_ { false };
+    int navigate_back_count_ { 0 };
+    std::set<std::uint32_t> title_ok_;
     std::optional<std::uint32_t> script_wake_in_;
 };
 

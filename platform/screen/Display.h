@@ -45,6 +45,8 @@ public:
     virtual void set_cursor(SystemCursor cursor) = 0;
     // The device screen that the display shows, in pixels.
     virtual Size size() const = 0;
+    // Puts the window away, as going back to the previous application does.
+    virtual void minimize() { }
 };
 
 // Nothing shown, a screen of `size`.

@@ -105,6 +105,13 @@ void DeviceScreen::pointer(PointerAction action, PointerButton button, Point poi
         buttons_held_ |= bit_of(button);
     else if (action == PointerAction::Up)
         buttons_held_ &= ~bit_of(button);
+    if (popup_ || (swallow_pointer_up_ && action == PointerAction::Up)) {
+        if (popup_)
+            popup_pointer(action, point);
+        else
+            swallow_pointer_up_ = false;
+        return;
+    }
 
     WindowHandle target = capture_ && is_window(capture_) ? capture_ : WindowHandle {};
     if (!target) {
@@ -118,12 +125,14 @@ void DeviceScreen::pointer(PointerAction action, PointerButton button, Point poi
                 && close_pressed_) {
                 close_pressed_ = false;
                 dirty_ = true;
-                if (on_close && active_)
+                if (on_close && active_ && has_title_ok(active_))
+                    post_message(active_, WM_COMMAND, TITLE_OK_ID, 0);
+                else if (on_close && active_)
                     send_message(active_, WM_CLOSE);
             }
             return;
         }
-        if (layout.bottom.contains(point))
+        if (bar_pointer(action, button, point))
             return;
         target = window_at(point);
         if (!target)
@@ -197,6 +206,20 @@ void DeviceScreen::key(int virtual_key, bool down)
         keys_down_.insert(virtual_key);
     else
         keys_down_.erase(virtual_key);
+    if (popup_) {
+        popup_key(virtual_key, down);
+        return;
+    }
+    if (bar_key(virtual_key, down))
+        return;
+    // The Smartphone's back key belongs to the menu bar while one shows.
+    if (virtual_key == VK_TBACK && is_smartphone()) {
+        if (WindowHandle owner = bar_owner()) {
+            post_message(
+                owner, WM_HOTKEY, BACK_HOT_KEY_ID, make_lparam(down ? 0 : MOD_KEYUP, VK_TBACK));
+            return;
+        }
+    }
     WindowHandle target = focus_ && is_window(focus_) ? focus_ : active_;
     if (!target)
         return;
@@ -210,7 +233,7 @@ void DeviceScreen::key(int virtual_key, bool down)
 
 void DeviceScreen::text(std::u16string_view text)
 {
-    if (box_ || text.empty())
+    if (box_ || popup_ || text.empty())
         return;
     WindowHandle target = focus_ && is_window(focus_) ? focus_ : active_;
     if (!target)

@@ -250,6 +250,8 @@ public:
         SDL_PushEvent(&event);
     }
 
+    void minimize() override { SDL_MinimizeWindow(window_); }
+
     void set_cursor(SystemCursor cursor) override
     {
         SDL_SystemCursor id = sdl_cursor_of(cursor);

@@ -2,6 +2,7 @@
 
 #include "platform/Screen.h"
 #include "platform/graphics/TextRenderer.h"
+#include "platform/screen/ShellStyle.h"
 
 #include <algorithm>
 #include <map>
@@ -31,9 +32,10 @@ Font bar_font(int bar_height, int weight)
     return cached_font(u"Tahoma", std::max(11, bar_height * 4 / 10), weight);
 }
 
-namespace {
-
-} // namespace
+Font shell_font(int pixels, int weight)
+{
+    return cached_font(u"DejaVu Sans", pixels, weight);
+}
 
 BarLayout bar_layout(Size screen, bool smartphone, bool fullscreen)
 {
@@ -50,7 +52,8 @@ BarLayout bar_layout(Size screen, bool smartphone, bool fullscreen)
     return layout;
 }
 
-void paint_top_bar(Canvas& canvas, const BarLayout& layout, std::u16string_view title, bool pressed)
+void paint_top_bar(
+    Canvas& canvas, const BarLayout& layout, std::u16string_view title, bool pressed, bool ok)
 {
     Rect bar = layout.top;
     if (bar.is_empty())
@@ -68,6 +71,12 @@ void paint_top_bar(Canvas& canvas, const BarLayout& layout, std::u16string_view 
     if (pressed)
         canvas.fill_rect(
             { button.left, button.top, button.right, button.bottom - 1 }, BAR_PRESSED_COLOR);
+    if (ok) {
+        draw_text(canvas, bar_font(button.height(), 700), u"ok",
+            { button.left, button.top, button.right, button.bottom - 1 },
+            TEXT_CENTER | TEXT_VCENTER | TEXT_SINGLELINE, BAR_TEXT_COLOR);
+        return;
+    }
     Font cross = cached_font(u"DejaVu Sans", std::max(12, button.height() * 6 / 10), 400);
     draw_text(canvas, cross, u"\u00D7",
         { button.left, button.top, button.right, button.bottom - 1 },

@@ -19,9 +19,10 @@ struct BarLayout {
 BarLayout bar_layout(Size screen, bool smartphone, bool fullscreen);
 
 // The top bar: the active window's title at the left, ellipsised to fit,
-// and the close button; `pressed` shows the button held down.
-void paint_top_bar(
-    Canvas& canvas, const BarLayout& layout, std::u16string_view title, bool pressed);
+// and the close button ("ok" with `ok`); `pressed` shows the button held
+// down.
+void paint_top_bar(Canvas& canvas, const BarLayout& layout, std::u16string_view title, bool pressed,
+    bool ok = false);
 // The bottom bar without the menu bar's content.
 void paint_bottom_bar(Canvas& canvas, const BarLayout& layout);
 

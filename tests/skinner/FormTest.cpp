@@ -464,24 +464,37 @@ TEST_F(FormTest, AHoldOnAGestureControlIsARightPressAndATapStaysLeft)
         { form_variant(u"FormMain", 200, 200, 0, 0, { control(u"a", 0, 0, 100, 100) }) });
     TestForm form(nullptr, *skin, u"FormMain");
     std::vector<std::string> events;
-    Probe a(form, u"a", events);
+    // Releases the held press only once the hold was recognised, so that no
+    // timer races the hold's half second.
+    class HoldProbe final : public Probe {
+    public:
+        using Probe::Probe;
+        void pointer_down(PointerButton button, platform::Point point, bool double_click) override
+        {
+            Probe::pointer_down(button, point, double_click);
+            if (button == PointerButton::Right && on_hold)
+                on_hold();
+        }
+        std::function<void()> on_hold;
+    };
+    HoldProbe a(form, u"a", events);
     a.set_gestures(true);
     form.run_in_loop([&] {
         platform::Rect at = window_rect(form);
         platform::Point point { at.left + 20, at.top + 30 };
+        a.on_hold = [&form, point] {
+            platform::inject_pointer(
+                platform::PointerAction::Up, platform::PointerButton::Left, point);
+            form.run_in_loop([&form] { form.close(); });
+        };
         // A tap: released before the hold time.
         platform::inject_pointer(
             platform::PointerAction::Down, platform::PointerButton::Left, point);
         platform::inject_pointer(platform::PointerAction::Up, platform::PointerButton::Left, point);
-        form.run_in_loop([&form, point] {
+        form.run_in_loop([point] {
             // A hold: the release comes only after it was recognised.
             platform::inject_pointer(
                 platform::PointerAction::Down, platform::PointerButton::Left, point);
-            form.run_in_loop([&form, point] {
-                platform::inject_pointer(
-                    platform::PointerAction::Up, platform::PointerButton::Left, point);
-                form.run_in_loop([&form] { form.close(); });
-            });
         });
     });
     form.do_modal();

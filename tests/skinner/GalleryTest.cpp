@@ -105,10 +105,12 @@ protected:
     {
         std::string name = "gallery-" + platform_type + "-" + screen + ".png";
         std::string shot = temp.native(name);
+        // The named command closes the preview: on a Smartphone the back key
+        // in the focused edit deletes a character instead of leaving.
         std::string path = script("show.txt",
             "wait-form Gallery\ntap-control edit\ntext Ringwise\nkeydown Shift\nkey Left\nkey "
             "Left\nkey Left\nkeyup Shift\nwait 200\nscreenshot "
-                + shot + "\nkey Escape\n");
+                + shot + "\ncommand #close#\n");
         std::string command = "RINGWISE_HEADLESS=1 RINGWISE_SCRIPT='" + path
             + "' timeout 60 '" RINGWISE_BINARY_DIR "/bin/ringwise-tool' show '"
             + platform::to_utf8(write_gallery()) + "' Gallery --screen " + screen + " --platform "

@@ -36,8 +36,8 @@ protected:
     void SetUp() override
     {
         fs::create_directories(program);
-        for (const char* name :
-            { "ringwise-install", "ringwise-pim", "libsetup.so", "libRingwiseAssign.so" })
+        for (const char* name : { "ringwise-install", "ringwise-pim", "libsetup.so",
+                 "libRingwiseAssign.so", "Settings" })
             fs::copy_file(fs::path(RINGWISE_BINARY_DIR) / "bin" / name, program + "/" + name);
         temp.write("program/Ringwise",
             "#!/bin/sh\nprintf '%s|%s' \"$#\" \"$1\" > \"$0.part\"\nmv \"$0.part\" \"$0.args\"\n");
@@ -162,6 +162,22 @@ TEST_F(CompanionTools, AssignStartsTheProgramWithTheFirstContactOrTheSettingsMod
 
     EXPECT_EQ(run("ringwise-pim", "assign 2147483648").status, 2);
     EXPECT_EQ(run("ringwise-pim", "assign 4x").status, 2);
+}
+
+TEST_F(CompanionTools, SettingsStartsTheSettingsModeBesideItselfAndAlwaysEndsWithZero)
+{
+    ToolRun settings = run("Settings", "ignored arguments");
+    EXPECT_EQ(settings.status, 0) << settings.err;
+    EXPECT_EQ(started_with(), "1|s");
+    EXPECT_NE(log_of("Settings").find("execute_file(" + program + "/Ringwise.exe, s)\n"),
+        std::string::npos)
+        << log_of("Settings");
+    // Without the main program nothing starts and nothing is shown.
+    fs::remove(program + "/Ringwise");
+    settings = run("Settings", "");
+    EXPECT_EQ(settings.status, 0);
+    EXPECT_EQ(settings.err, "");
+    EXPECT_FALSE(fs::exists(program + "/Ringwise.args"));
 }
 
 TEST_F(CompanionTools, WithoutTheInstallFolderTheProgramIsLookedForInTheRoot)

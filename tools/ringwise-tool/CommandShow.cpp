@@ -30,8 +30,8 @@ int usage()
     return 2;
 }
 
-// The form as a skin designer looks at it: Escape closes it when no button
-// of the form uses the key.
+// The form as a skin designer looks at it: Escape (or the named command
+// "#close#") closes it when no button of the form uses the key.
 class ShownForm final : public skinner::Form {
 public:
     ShownForm(skinner::Skin& skin, const std::u16string& kind)
@@ -47,6 +47,15 @@ public:
             return false;
         close();
         return true;
+    }
+    // A script ends the preview with "command #close#": on a Smartphone the
+    // back key in a focused edit deletes a character instead.
+    void on_command(const std::u16string& text) override
+    {
+        if (text == u"#close#")
+            close();
+        else
+            Form::on_command(text);
     }
 };
 

@@ -19,6 +19,7 @@ int run_call(const std::vector<std::string>& arguments);
 int run_picture(const std::vector<std::string>& arguments);
 int run_show(const std::vector<std::string>& arguments);
 int run_dialog(const std::vector<std::string>& arguments);
+int run_settings(const std::vector<std::string>& arguments);
 int run_backup(const std::vector<std::string>& arguments);
 int run_restore(const std::vector<std::string>& arguments);
 
@@ -55,6 +56,14 @@ const std::vector<ToolCommand>& tool_commands()
             "prints 'path PATH' or 'cancelled'. RINGWISE_SCRIPT plays a script of user actions on "
             "it",
             run_dialog },
+        { "settings",
+            "settings [--command-line TEXT] [--screen WxH] [--platform PocketPC|Smartphone]",
+            "runs the settings form with the document and the settings skin of the program's "
+            "folder, started with the\n      command line TEXT (default 's'); prints 'shown yes' "
+            "or "
+            "'shown no', and after the form closed 'selected ID PHONE'\n      or 'selected none'. "
+            "RINGWISE_SCRIPT plays a script of user actions on it",
+            run_settings },
         { "extent", "extent IN.wav [--no-lead-in]",
             "prints 'extent START END', where the speech lies as byte offsets into the audio after "
             "the lead-in, or 'extent none' (exit 1).\n      IN.wav is read as one capture of the "

@@ -201,9 +201,11 @@ TEST_F(FileExplorerTest, FoldersAreEnteredAndLeftWithTheCursorOnTheFolderLeft)
         "dump " + temp.native("zeta.txt"), "tap " + row_point(dialog, 0),
         "dump " + temp.native("back.txt"), "key Escape" });
     EXPECT_EQ(dialog.run(), u"");
-    EXPECT_NE(dumped("zeta.txt", "lstFiles").find("folder=" + folder + "/zeta rows=2 selected=0"),
+    EXPECT_NE(
+        dumped("zeta.txt", "lstFiles").find("folder=" + folder + "/zeta rows=2 first=0 selected=0"),
         std::string::npos);
-    EXPECT_NE(dumped("back.txt", "lstFiles").find("folder=" + folder + " rows=7 selected=2"),
+    EXPECT_NE(
+        dumped("back.txt", "lstFiles").find("folder=" + folder + " rows=7 first=0 selected=2"),
         std::string::npos);
     ASSERT_NE(dialog.files().selected_entry(), nullptr);
     EXPECT_EQ(dialog.files().selected_entry()->path, tree("zeta"));
