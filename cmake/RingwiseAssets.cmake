@@ -2,7 +2,11 @@
 # files, sounds) is built or copied into the program folder, bin/ of the build
 # tree, so that "%app_path%" finds it there as it will in an installed copy.
 # Every asset target hangs under ringwise_assets, which tests that start the
-# program depend on.
+# program depend on. Each asset is also installed at the same place in the
+# installed program folder.
+
+# The program folder of an installed copy, below the installation prefix.
+set(RINGWISE_INSTALL_FOLDER lib/ringwise)
 
 # ringwise_skin(NAME SOURCE src.xml OUTPUT rel/out.skin [ARCHIVE] [DEPENDS files...])
 # Compiles a skin source with skinc into bin/OUTPUT. List the pictures and
@@ -24,6 +28,8 @@ function(ringwise_skin name)
         VERBATIM)
     add_custom_target(${name} ALL DEPENDS ${out})
     add_dependencies(ringwise_assets ${name})
+    get_filename_component(out_folder ${ARG_OUTPUT} DIRECTORY)
+    install(FILES ${out} DESTINATION ${RINGWISE_INSTALL_FOLDER}/${out_folder})
 endfunction()
 
 # ringwise_copy_assets(NAME DESTINATION rel FILES files...)
@@ -43,6 +49,7 @@ function(ringwise_copy_assets name)
     endforeach()
     add_custom_target(${name} ALL DEPENDS ${outs})
     add_dependencies(ringwise_assets ${name})
+    install(FILES ${ARG_FILES} DESTINATION ${RINGWISE_INSTALL_FOLDER}/${ARG_DESTINATION})
 endfunction()
 
 # Adds every subfolder of the current folder that has a CMakeLists.txt, so

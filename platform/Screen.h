@@ -71,8 +71,11 @@ inline constexpr int VK_TBACK = VK_ESCAPE;
 
 // --- The screen and its areas ---------------------------------------------
 
-// The device screen's size: RINGWISE_SCREEN ("WxH"), else 480 × 640; after
-// the user resized the SDL window, its new size.
+// The device screen's size in pixels: RINGWISE_SCREEN ("WxH"); else the SDL
+// window's drawable size: on a display no wider than 720 logical pixels (a
+// phone) the whole display, full screen, otherwise a 480 × 640 window (twice
+// that on a high-density display); 480 × 640 when headless. After a resize or
+// rotation of the window, its new size.
 Size screen_size();
 
 // The height of each system bar for a screen width, as the device has it:

@@ -5,6 +5,7 @@
 #include "platform/Window.h"
 #include "platform/screen/MenuBarView.h"
 #include "platform/screen/Stacking.h"
+#include "platform/screen/WindowPlacement.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -16,27 +17,30 @@ namespace platform::detail {
 
 namespace {
 
-constexpr Size DEFAULT_SCREEN { 480, 640 };
 // Presenting at most this often keeps a burst of paints to one frame.
 constexpr std::uint32_t FRAME_MILLISECONDS = 16;
 constexpr Color NEW_SURFACE_COLOR = make_color(255, 255, 255);
 
-Size screen_size_from_environment()
+std::optional<Size> forced_screen_size()
 {
-    const char* text = std::getenv("RINGWISE_SCREEN");
-    int width = 0;
-    int height = 0;
-    char rest = 0;
-    if (!text || std::sscanf(text, "%dx%d%c", &width, &height, &rest) != 2 || width <= 0
-        || height <= 0 || width > 8192 || height > 8192)
-        return DEFAULT_SCREEN;
-    return { width, height };
+    return parse_screen_size(std::getenv("RINGWISE_SCREEN"));
 }
 
 bool headless_from_environment()
 {
     const char* text = std::getenv("RINGWISE_HEADLESS");
     return text && std::strcmp(text, "1") == 0;
+}
+
+// What screen_size() says before the screen is up, so that the skin of the
+// first form chooses its variant for the window that will open.
+Size expected_screen_size()
+{
+    if (std::optional<Size> forced = forced_screen_size())
+        return *forced;
+    if (headless_from_environment())
+        return DESKTOP_WINDOW;
+    return sdl_window_size().value_or(DESKTOP_WINDOW);
 }
 
 // Forwards the window system's reports to the screen.
@@ -81,7 +85,7 @@ DeviceScreen& DeviceScreen::instance()
 }
 
 DeviceScreen::DeviceScreen()
-    : size_(screen_size_from_environment())
+    : size_(expected_screen_size())
 {
     (void)observer_installed;
 }
@@ -96,15 +100,22 @@ void DeviceScreen::bring_up()
     ThreadId expected = 0;
     if (!ui_thread_.compare_exchange_strong(expected, current_thread_id()))
         return;
-    size_ = screen_size_from_environment();
-    screen_ = Bitmap(size_.width, size_.height, DESKTOP_COLOR);
+    std::optional<Size> forced = forced_screen_size();
+    Size assumed = size_;
+    size_ = forced.value_or(DESKTOP_WINDOW);
     headless_ = headless_from_environment();
     if (!headless_)
-        display_ = make_sdl_display(size_);
+        display_ = make_sdl_display(forced);
     if (!display_) {
         headless_ = true;
-        display_ = make_headless_display();
+        display_ = make_headless_display(size_);
     }
+    size_ = display_->size();
+    // Whoever asked for the screen's size before it came up (a skin
+    // choosing its scale for the first form) was told the window's logical
+    // size; a high-density display has more pixels.
+    first_window_sees_new_size_ = size_ != assumed;
+    screen_ = Bitmap(size_.width, size_.height, DESKTOP_COLOR);
     display_->set_cursor(cursor_);
     if (!headless_)
         set_message_box_presenter(&present_message_box);
@@ -158,6 +169,8 @@ void DeviceScreen::window_created(WindowHandle window)
     Rect rect = window_rect(window).value_or(Rect {});
     surfaces_[window.value]
         = { Bitmap(rect.width(), rect.height(), NEW_SURFACE_COLOR), ++raise_count_ };
+    if (std::exchange(first_window_sees_new_size_, false))
+        post_message(window, WM_SETTINGCHANGE, SPI_SETWORKAREA, 0);
     if (is_window_visible(window)) {
         invalidate_window(window);
         activate(window, WA_ACTIVE);

@@ -139,6 +139,7 @@ private:
     Size size_;
     Bitmap screen_;
     bool fullscreen_ { false };
+    bool first_window_sees_new_size_ { false };
     bool dirty_ { true };
     std::uint32_t last_present_ { 0 };
     std::map<std::uint32_t, Surface> surfaces_;

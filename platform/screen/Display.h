@@ -43,13 +43,20 @@ public:
     virtual void wait(std::optional<std::uint32_t> timeout) = 0;
     virtual void wake() = 0;
     virtual void set_cursor(SystemCursor cursor) = 0;
+    // The device screen that the display shows, in pixels.
+    virtual Size size() const = 0;
     // Puts the window away, as going back to the previous application does.
     virtual void minimize() { }
 };
 
-std::unique_ptr<Display> make_headless_display();
-// The SDL window of that size, or nullptr (with the reason on standard
-// error) when SDL video cannot start.
-std::unique_ptr<Display> make_sdl_display(Size size);
+// Nothing shown, a screen of `size`.
+std::unique_ptr<Display> make_headless_display(Size size);
+// The logical size of the window that make_sdl_display() opens without a
+// forced size, without opening it; nothing without a display. On a
+// high-density display the screen will have more pixels.
+std::optional<Size> sdl_window_size();
+// The SDL window, placed by place_window() (`forced`: RINGWISE_SCREEN), or
+// nullptr (with the reason on standard error) when SDL video cannot start.
+std::unique_ptr<Display> make_sdl_display(std::optional<Size> forced);
 
 } // namespace platform::detail

@@ -11,10 +11,16 @@ namespace {
 // No window: presenting shows nothing, and the only events are wake-ups.
 class HeadlessDisplay final : public Display {
 public:
+    explicit HeadlessDisplay(Size size)
+        : size_(size)
+    {
+    }
+
     bool shows() const override { return false; }
     bool poll(DisplayEvent&) override { return false; }
     void present(const Bitmap&) override { }
     void set_cursor(SystemCursor) override { }
+    Size size() const override { return size_; }
 
     void wait(std::optional<std::uint32_t> timeout) override
     {
@@ -36,6 +42,7 @@ public:
     }
 
 private:
+    Size size_;
     std::mutex mutex_;
     std::condition_variable woken_;
     bool awake_ { false };
@@ -43,9 +50,9 @@ private:
 
 } // namespace
 
-std::unique_ptr<Display> make_headless_display()
+std::unique_ptr<Display> make_headless_display(Size size)
 {
-    return std::make_unique<HeadlessDisplay>();
+    return std::make_unique<HeadlessDisplay>(size);
 }
 
 } // namespace platform::detail

@@ -1,6 +1,7 @@
 #include "platform/Convert.h"
 #include "platform/Screen.h"
 #include "platform/screen/Display.h"
+#include "platform/screen/WindowPlacement.h"
 
 #include <SDL.h>
 
@@ -133,9 +134,28 @@ SDL_SystemCursor sdl_cursor_of(SystemCursor cursor)
     return SDL_SYSTEM_CURSOR_ARROW;
 }
 
+// Without a display SDL falls back to drivers that show nothing; a window
+// there would wait for input that never comes. Only asked for by name
+// (SDL_VIDEODRIVER) are they used.
+bool has_display()
+{
+    std::string driver = SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "";
+    return std::getenv("SDL_VIDEODRIVER") || (driver != "offscreen" && driver != "dummy");
+}
+
+WindowPlacement placement_on_display(std::optional<Size> forced)
+{
+    std::optional<Size> display;
+    if (SDL_Rect bounds {}; SDL_GetDisplayUsableBounds(0, &bounds) == 0)
+        display = Size { bounds.w, bounds.h };
+    return place_window(forced, display);
+}
+
 // The device screen as an SDL window drawn by SDL's software renderer. The
-// window's pixels are the screen's, one to one; resizing the window resizes
-// the screen.
+// screen is the window's drawable size in pixels, so that a high-density
+// display gets twice the pixels (and skins their scale 2); pointer positions
+// arrive in logical pixels and are scaled to it. Resizing or rotating the
+// window resizes the screen.
 class SdlDisplay final : public Display {
 public:
     ~SdlDisplay() override
@@ -151,7 +171,7 @@ public:
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
     }
 
-    bool open(Size size)
+    bool open(std::optional<Size> forced)
     {
         SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
         // Touch arrives as finger events; SDL's mouse copies of them would
@@ -159,27 +179,31 @@ public:
         SDL_SetHint(SDL_HINT_TOUCH_MOUSE_EVENTS, "0");
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
             return fail("cannot start SDL video");
-        // Without a display SDL falls back to drivers that show nothing; a
-        // window there would wait for input that never comes. Only asked for
-        // by name (SDL_VIDEODRIVER) are they used.
-        std::string driver = SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "";
-        if (!std::getenv("SDL_VIDEODRIVER") && (driver == "offscreen" || driver == "dummy")) {
+        if (!has_display()) {
             std::fprintf(stderr, "screen: no display, the screen stays off-screen\n");
             return false;
         }
         wake_event_ = SDL_RegisterEvents(1);
+        WindowPlacement placement = placement_on_display(forced);
+        Uint32 flags = SDL_WINDOW_RESIZABLE;
+        if (placement.full_screen)
+            flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+        if (placement.high_density)
+            flags |= SDL_WINDOW_ALLOW_HIGHDPI;
         window_ = SDL_CreateWindow("Ringwise", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
-            size.width, size.height, SDL_WINDOW_RESIZABLE);
+            placement.size.width, placement.size.height, flags);
         if (!window_)
             return fail("cannot open the window");
         renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
         if (!renderer_)
             return fail("cannot create the renderer");
+        measure();
         SDL_StartTextInput();
         return true;
     }
 
     bool shows() const override { return true; }
+    Size size() const override { return drawable_; }
 
     bool poll(DisplayEvent& event) override
     {
@@ -239,6 +263,22 @@ public:
     }
 
 private:
+    // Reads the window's logical and drawable sizes; true when the drawable
+    // one changed.
+    bool measure()
+    {
+        Size old = drawable_;
+        SDL_GetWindowSize(window_, &window_size_.width, &window_size_.height);
+        if (SDL_GetRendererOutputSize(renderer_, &drawable_.width, &drawable_.height) != 0)
+            drawable_ = window_size_;
+        return drawable_ != old;
+    }
+
+    Point to_screen(int x, int y) const
+    {
+        return window_to_screen({ x, y }, window_size_, drawable_);
+    }
+
     bool fail(const char* what)
     {
         std::fprintf(stderr, "screen: %s: %s\n", what, SDL_GetError());
@@ -257,15 +297,21 @@ private:
             event = DisplayEvent {};
             return true;
         case SDL_WINDOWEVENT:
-            if (sdl.window.event != SDL_WINDOWEVENT_SIZE_CHANGED)
+        case SDL_DISPLAYEVENT:
+            // A resize, a move to a display of another density or a
+            // rotation: the screen changes when the drawable size does.
+            if (sdl.type == SDL_WINDOWEVENT && sdl.window.event != SDL_WINDOWEVENT_SIZE_CHANGED
+                && sdl.window.event != SDL_WINDOWEVENT_DISPLAY_CHANGED)
+                return false;
+            if (!measure())
                 return false;
             event = DisplayEvent {};
             event.kind = Kind::Resize;
-            event.size = { sdl.window.data1, sdl.window.data2 };
+            event.size = drawable_;
             return true;
         case SDL_MOUSEMOTION:
             event = pointer_event(
-                PointerAction::Move, PointerButton::None, { sdl.motion.x, sdl.motion.y });
+                PointerAction::Move, PointerButton::None, to_screen(sdl.motion.x, sdl.motion.y));
             return true;
         case SDL_MOUSEWHEEL: {
             int x = 0;
@@ -273,7 +319,7 @@ private:
             SDL_GetMouseState(&x, &y);
             int notches
                 = sdl.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -sdl.wheel.y : sdl.wheel.y;
-            event = pointer_event(PointerAction::Move, PointerButton::None, { x, y });
+            event = pointer_event(PointerAction::Move, PointerButton::None, to_screen(x, y));
             event.kind = Kind::Wheel;
             event.wheel = notches * WHEEL_DELTA;
             return notches != 0;
@@ -282,21 +328,18 @@ private:
         case SDL_MOUSEBUTTONUP:
             event = pointer_event(
                 sdl.type == SDL_MOUSEBUTTONDOWN ? PointerAction::Down : PointerAction::Up,
-                button_of(sdl.button.button), { sdl.button.x, sdl.button.y });
+                button_of(sdl.button.button), to_screen(sdl.button.x, sdl.button.y));
             return event.button != PointerButton::None;
         case SDL_FINGERDOWN:
         case SDL_FINGERUP:
         case SDL_FINGERMOTION: {
-            int width = 0;
-            int height = 0;
-            SDL_GetWindowSize(window_, &width, &height);
             PointerAction action = sdl.type == SDL_FINGERDOWN ? PointerAction::Down
                 : sdl.type == SDL_FINGERUP                    ? PointerAction::Up
                                                               : PointerAction::Move;
             event = pointer_event(action,
                 action == PointerAction::Move ? PointerButton::None : PointerButton::Left,
-                { static_cast<int>(sdl.tfinger.x * static_cast<float>(width)),
-                    static_cast<int>(sdl.tfinger.y * static_cast<float>(height)) });
+                { static_cast<int>(sdl.tfinger.x * static_cast<float>(drawable_.width)),
+                    static_cast<int>(sdl.tfinger.y * static_cast<float>(drawable_.height)) });
             return true;
         }
         case SDL_KEYDOWN:
@@ -320,6 +363,8 @@ private:
     SDL_Renderer* renderer_ { nullptr };
     SDL_Texture* texture_ { nullptr };
     Size texture_size_;
+    Size window_size_;
+    Size drawable_;
     Uint32 wake_event_ { 0 };
     std::atomic<bool> wake_pending_ { false };
     std::unordered_map<int, SDL_Cursor*> cursors_;
@@ -327,10 +372,21 @@ private:
 
 } // namespace
 
-std::unique_ptr<Display> make_sdl_display(Size size)
+std::optional<Size> sdl_window_size()
+{
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+        return std::nullopt;
+    std::optional<Size> size;
+    if (has_display())
+        size = placement_on_display(std::nullopt).size;
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    return size;
+}
+
+std::unique_ptr<Display> make_sdl_display(std::optional<Size> forced)
 {
     auto display = std::make_unique<SdlDisplay>();
-    if (!display->open(size))
+    if (!display->open(forced))
         return nullptr;
     return display;
 }
