@@ -9,7 +9,7 @@ colour the picture lies on, so no mask is needed.
 """
 
 import os
-import struct
+import sys
 
 BACKGROUND = (0xF3, 0xF7, 0xF4)
 SURFACE = (0xFF, 0xFF, 0xFF)
@@ -20,23 +20,13 @@ LIGHT = (0xDC, 0xEF, 0xE3)
 DISABLED = (0xA9, 0xB5, 0xAD)
 
 HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.dirname(HERE))
+import drawing  # noqa: E402  (the skins' shared picture writer)
 
 
 def write_bmp(name, width, height, pixel):
-    """pixel(x, y) -> (r, g, b); rows are stored bottom-up, padded to 4 bytes."""
-    row_size = (width * 3 + 3) & ~3
-    rows = bytearray()
-    for y in reversed(range(height)):
-        row = bytearray()
-        for x in range(width):
-            r, g, b = pixel(x, y)
-            row += bytes((b, g, r))
-        row += bytes(row_size - len(row))
-        rows += row
-    header = struct.pack('<2sIHHI', b'BM', 54 + len(rows), 0, 0, 54)
-    info = struct.pack('<IiiHHIIiiII', 40, width, height, 1, 24, 0, len(rows), 2835, 2835, 0, 0)
-    with open(os.path.join(HERE, name + '.bmp'), 'wb') as out:
-        out.write(header + info + rows)
+    """pixel(x, y) -> (r, g, b), written as NAME.bmp beside this script."""
+    drawing.write_bmp(os.path.join(HERE, name + '.bmp'), width, height, pixel)
 
 
 def mix(a, b, t):
