@@ -314,36 +314,28 @@ void FormSettings::choose_language(const std::u16string& name)
     document().save_settings();
 }
 
-void FormSettings::backup()
+std::u16string FormSettings::pick_backup_file(const std::u16string& title_key)
 {
     platform::Size screen = platform::screen_size();
     skinner::Skin skin(DIALOGS_SKIN, { screen.width, screen.height });
     if (!skin.is_valid())
-        return;
+        return {};
     skin.set_language(language_path(document().settings().language));
-    std::u16string path;
-    {
-        dialogs::FileExplorerDialog dialog(this, skin, text_of(u"Save_file"));
-        dialog.add_extension(BACKUP_EXTENSION);
-        path = dialog.run();
-    }
+    dialogs::FileExplorerDialog dialog(this, skin, text_of(title_key));
+    dialog.add_extension(BACKUP_EXTENSION);
+    return dialog.run();
+}
+
+void FormSettings::backup()
+{
+    std::u16string path = pick_backup_file(u"Save_file");
     if (!path.empty() && !backup_tags(path))
         warn(u"Backup_error");
 }
 
 void FormSettings::restore()
 {
-    platform::Size screen = platform::screen_size();
-    skinner::Skin skin(DIALOGS_SKIN, { screen.width, screen.height });
-    if (!skin.is_valid())
-        return;
-    skin.set_language(language_path(document().settings().language));
-    std::u16string path;
-    {
-        dialogs::FileExplorerDialog dialog(this, skin, text_of(u"Select_file"));
-        dialog.add_extension(BACKUP_EXTENSION);
-        path = dialog.run();
-    }
+    std::u16string path = pick_backup_file(u"Select_file");
     if (path.empty())
         return;
     bool restored = restore_tags(path);

@@ -71,6 +71,8 @@ private:
     void toggle_setting(bool& setting);
     void choose_skin(const std::u16string& name);
     void choose_language(const std::u16string& name);
+    // A backup file chosen in the file explorer ("vcb"); empty for none.
+    std::u16string pick_backup_file(const std::u16string& title_key);
     void backup();
     void restore();
     void help();
