@@ -14,6 +14,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string_view text(reinterpret_cast<const char*>(data), size);
     ParsedScript script = parse_script(text);
     std::size_t lines = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1;
+    // The dump reader takes any text as well.
+    if (auto fields = control_fields(text, "grid"))
+        field_value(*fields, "text");
     if (script.error) {
         if (!script.steps.empty() || script.error->line_number < 1
             || script.error->line_number > lines || script.error->line.empty()
@@ -40,7 +43,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             break;
         case ScriptAction::Screenshot:
         case ScriptAction::Dump:
+        case ScriptAction::WaitFile:
             if (step.file.empty())
+                __builtin_trap();
+            break;
+        case ScriptAction::WaitUntil:
+            if (step.name.empty() || step.conditions.empty())
+                __builtin_trap();
+            for (const ScriptCondition& condition : step.conditions) {
+                auto again = ScriptCondition::parse(condition.text());
+                if (condition.field.empty() || !again || again->text() != condition.text())
+                    __builtin_trap();
+                condition.holds(text);
+            }
+            break;
+        case ScriptAction::WaitSounds:
+            if (step.count < 1)
                 __builtin_trap();
             break;
         default:

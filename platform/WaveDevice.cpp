@@ -2,6 +2,7 @@
 
 #include "platform/LittleEndian.h"
 #include "platform/MessageQueue.h"
+#include "platform/PlaybackCount.h"
 #include "platform/WaveBackend.h"
 
 #include <algorithm>
@@ -194,6 +195,9 @@ bool close(WaveHandle handle, bool input)
         devices.erase(handle);
     }
     device->shutdown();
+    // Counted once its last bytes have reached the device.
+    if (!input)
+        count_finished_playback();
     post_thread_message(device->callback, input ? MM_WIM_CLOSE : MM_WOM_CLOSE, handle, 0);
     return true;
 }

@@ -13,6 +13,9 @@ namespace platform::detail {
 namespace {
 
 constexpr std::uint32_t FORM_WAIT_MILLISECONDS = 10000;
+// What a wait for an event allows by default: generous, since a slow machine
+// only makes a script slower, while a wait that never ends must fail.
+constexpr std::uint32_t EVENT_WAIT_MILLISECONDS = 30000;
 // Screen coordinates travel in 16-bit words of a message; beyond them no
 // point is on any screen, and the drag's steps stay far from overflow.
 constexpr int COORDINATE_LIMIT = 32767;
@@ -62,9 +65,12 @@ std::string_view rest_of(std::string_view line, std::string_view action)
     return line.substr(start);
 }
 
-constexpr std::array<std::pair<std::string_view, ScriptAction>, 14> ACTIONS { {
+constexpr std::array<std::pair<std::string_view, ScriptAction>, 17> ACTIONS { {
     { "wait", ScriptAction::Wait },
     { "wait-form", ScriptAction::WaitForm },
+    { "wait-until", ScriptAction::WaitUntil },
+    { "wait-file", ScriptAction::WaitFile },
+    { "wait-sounds", ScriptAction::WaitSounds },
     { "tap", ScriptAction::Tap },
     { "wheel", ScriptAction::Wheel },
     { "hold", ScriptAction::Hold },
@@ -103,6 +109,13 @@ std::optional<std::string> read_step(
         }
         return std::nullopt;
     };
+    auto limit = [&](std::string_view word) {
+        auto number = number_of(word);
+        if (!number || *number < 0)
+            return false;
+        step.milliseconds = static_cast<std::uint32_t>(*number);
+        return true;
+    };
     auto one_word = [&]() -> std::optional<std::string> {
         if (words.size() != 2)
             return "expected one argument";
@@ -131,12 +144,47 @@ std::optional<std::string> read_step(
             return "expected a form kind and an optional limit";
         step.name = from_utf8(words[1]);
         step.milliseconds = FORM_WAIT_MILLISECONDS;
-        if (words.size() == 3) {
-            auto limit = number_of(words[2]);
-            if (!limit || *limit < 0)
+        if (words.size() == 3 && !limit(words[2]))
+            return "bad limit";
+        return std::nullopt;
+    }
+    case ScriptAction::WaitUntil: {
+        step.milliseconds = EVENT_WAIT_MILLISECONDS;
+        std::size_t last = words.size();
+        if (last > 3 && !ScriptCondition::parse(words[last - 1])) {
+            if (!limit(words[last - 1]))
                 return "bad limit";
-            step.milliseconds = static_cast<std::uint32_t>(*limit);
+            --last;
         }
+        if (last < 3)
+            return "expected a control id and conditions";
+        step.name = from_utf8(words[1]);
+        for (std::size_t i = 2; i < last; ++i) {
+            auto condition = ScriptCondition::parse(words[i]);
+            if (!condition)
+                return "bad condition " + std::string(words[i]);
+            step.conditions.push_back(std::move(*condition));
+        }
+        return std::nullopt;
+    }
+    case ScriptAction::WaitFile:
+        if (words.size() != 2 && words.size() != 3)
+            return "expected a file name and an optional limit";
+        step.file = std::string(words[1]);
+        step.milliseconds = EVENT_WAIT_MILLISECONDS;
+        if (words.size() == 3 && !limit(words[2]))
+            return "bad limit";
+        return std::nullopt;
+    case ScriptAction::WaitSounds: {
+        if (words.size() != 2 && words.size() != 3)
+            return "expected a count and an optional limit";
+        auto count = number_of(words[1]);
+        if (!count || *count < 1)
+            return "bad count";
+        step.count = static_cast<std::uint32_t>(*count);
+        step.milliseconds = EVENT_WAIT_MILLISECONDS;
+        if (words.size() == 3 && !limit(words[2]))
+            return "bad limit";
         return std::nullopt;
     }
     case ScriptAction::Tap:

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/screen/ScriptCondition.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -12,6 +14,9 @@ namespace platform::detail {
 enum class ScriptAction {
     Wait,
     WaitForm,
+    WaitUntil,
+    WaitFile,
+    WaitSounds,
     Tap,
     Wheel,
     Hold,
@@ -28,8 +33,10 @@ enum class ScriptAction {
 
 // One line of a script, checked and ready to play. Which fields an action
 // uses: numbers for the pointer actions (points, then the wheel's notches),
-// milliseconds for the waits, name for a form kind, control id, command or
-// typed text, file for a screenshot or dump, key for the key actions.
+// milliseconds for a wait or a wait's limit, name for a form kind, control
+// id, command or typed text, file for a screenshot, dump or awaited file,
+// key for the key actions, conditions for wait-until, count for
+// wait-sounds.
 struct ScriptStep {
     ScriptAction action { ScriptAction::Wait };
     // Where the line stands in the file, from 1, and the line as written
@@ -41,6 +48,8 @@ struct ScriptStep {
     std::u16string name;
     std::string file;
     int key { 0 };
+    std::vector<ScriptCondition> conditions;
+    std::uint32_t count { 0 };
 };
 
 struct ScriptError {

@@ -1,12 +1,15 @@
 #include "platform/screen/ScriptPlayer.h"
 
 #include "platform/Convert.h"
+#include "platform/PlaybackCount.h"
 #include "platform/graphics/PngWriter.h"
 #include "platform/screen/KeyNames.h"
 #include "platform/screen/ScreenInput.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <unistd.h>
@@ -18,8 +21,8 @@ namespace {
 std::atomic<ScriptHost*> installed_host { nullptr };
 
 constexpr std::uint32_t HOLD_MILLISECONDS = 600;
-// How often a wait-form looks at the active form again.
-constexpr std::uint32_t FORM_POLL_MILLISECONDS = 20;
+// How often a wait for an event looks again.
+constexpr std::uint32_t POLL_MILLISECONDS = 20;
 constexpr int DRAG_STEPS = 4;
 
 ScriptPlayer::Progress waiting(std::uint32_t milliseconds)
@@ -77,6 +80,7 @@ std::unique_ptr<ScriptPlayer> ScriptPlayer::open(const std::string& path, std::s
 
 ScriptPlayer::ScriptPlayer(std::vector<ScriptStep> steps)
     : steps_(std::move(steps))
+    , sounds_before_(finished_playbacks())
 {
 }
 
@@ -98,6 +102,57 @@ ScriptHost* ScriptPlayer::needs_host() const
     return host;
 }
 
+bool ScriptPlayer::has_come(const ScriptStep& step, std::string& seen) const
+{
+    switch (step.action) {
+    case ScriptAction::WaitForm:
+        return needs_host()->active_form_kind() == step.name;
+    case ScriptAction::WaitUntil: {
+        auto fields = control_fields(needs_host()->dump(), to_utf8(step.name));
+        if (!fields) {
+            seen = "no such control";
+            return false;
+        }
+        seen = "it shows " + *fields;
+        return std::all_of(step.conditions.begin(), step.conditions.end(),
+            [&](const ScriptCondition& condition) { return condition.holds(*fields); });
+    }
+    case ScriptAction::WaitFile: {
+        std::error_code error;
+        return std::filesystem::exists(step.file, error);
+    }
+    case ScriptAction::WaitSounds: {
+        std::uint64_t ended = finished_playbacks() - sounds_before_;
+        seen = std::to_string(ended) + " ended";
+        return ended >= step.count;
+    }
+    default:
+        return true;
+    }
+}
+
+void ScriptPlayer::time_out(const ScriptStep& step, const std::string& seen) const
+{
+    std::string what;
+    switch (step.action) {
+    case ScriptAction::WaitForm:
+        what = "form " + to_utf8(step.name);
+        break;
+    case ScriptAction::WaitUntil:
+        what = to_utf8(step.name);
+        for (const ScriptCondition& condition : step.conditions)
+            what += " " + condition.text();
+        break;
+    case ScriptAction::WaitFile:
+        what = step.file;
+        break;
+    default:
+        what = std::to_string(step.count) + " sounds";
+        break;
+    }
+    fail("timed out waiting for " + what + (seen.empty() ? "" : "; " + seen));
+}
+
 ScriptPlayer::Progress ScriptPlayer::step(std::uint32_t now)
 {
     if (until_) {
@@ -111,13 +166,14 @@ ScriptPlayer::Progress ScriptPlayer::step(std::uint32_t now)
             return played();
         }
     }
-    if (form_kind_) {
-        if (needs_host()->active_form_kind() != *form_kind_) {
-            if (static_cast<std::int32_t>(now - form_deadline_) >= 0)
-                fail("timed out waiting for form " + to_utf8(*form_kind_));
-            return waiting(FORM_POLL_MILLISECONDS);
+    if (awaited_) {
+        std::string seen;
+        if (!has_come(*awaited_, seen)) {
+            if (static_cast<std::int32_t>(now - deadline_) >= 0)
+                time_out(*awaited_, seen);
+            return waiting(POLL_MILLISECONDS);
         }
-        form_kind_.reset();
+        awaited_ = nullptr;
     }
     if (next_ < steps_.size()) {
         current_ = next_++;
@@ -137,9 +193,14 @@ void ScriptPlayer::play(const ScriptStep& step, std::uint32_t now)
         until_ = now + step.milliseconds;
         break;
     case ScriptAction::WaitForm:
+    case ScriptAction::WaitUntil:
         needs_host();
-        form_kind_ = step.name;
-        form_deadline_ = now + step.milliseconds;
+        [[fallthrough]];
+    case ScriptAction::WaitFile:
+    case ScriptAction::WaitSounds:
+        // Looked at from the next step on, once the queue is idle again.
+        awaited_ = &step;
+        deadline_ = now + step.milliseconds;
         break;
     case ScriptAction::Tap:
         tap({ n[0], n[1] });

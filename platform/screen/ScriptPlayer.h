@@ -34,6 +34,10 @@ public:
 
 private:
     void play(const ScriptStep& step, std::uint32_t now);
+    // Whether the event a wait-form, wait-until, wait-file or wait-sounds
+    // waits for has come; otherwise `seen` may say what there is instead.
+    bool has_come(const ScriptStep& step, std::string& seen) const;
+    [[noreturn]] void time_out(const ScriptStep& step, const std::string& seen) const;
     [[noreturn]] void fail(const std::string& reason) const;
     ScriptHost* needs_host() const;
 
@@ -43,8 +47,11 @@ private:
     // A wait, or the held press of `hold` that ends with a release.
     std::optional<std::uint32_t> until_;
     std::optional<Point> release_at_;
-    std::optional<std::u16string> form_kind_;
-    std::uint32_t form_deadline_ { 0 };
+    // The step that waits for an event, and when it gives up.
+    const ScriptStep* awaited_ { nullptr };
+    std::uint32_t deadline_ { 0 };
+    // Sounds that had ended before the script started.
+    std::uint64_t sounds_before_ { 0 };
 };
 
 // The host that set_script_host installed, nullptr for none.

@@ -79,3 +79,70 @@ TEST(ScriptParser, HostileBytesAreReadWithoutHarm)
     EXPECT_TRUE(blank.steps.empty());
     EXPECT_EQ(error_of("\n\n\xE2\x80\xA8"), "\xE2\x80\xA8: unknown action \xE2\x80\xA8 (line 3)");
 }
+
+TEST(ScriptParser, EventWaitsTakeTheirConditionsAndOptionalLimits)
+{
+    ParsedScript script = parse_script("wait-until grid rows=4 text~=Bob selected!=-1\n"
+                                       "wait-until message visible=0 90000\n"
+                                       "wait-file /tmp/go\nwait-file go 5\nwait-sounds 2\n"
+                                       "wait-sounds 1 100\n");
+    ASSERT_FALSE(script.error) << describe(*script.error);
+    ASSERT_EQ(script.steps.size(), 6u);
+    const ScriptStep& grid = script.steps[0];
+    EXPECT_EQ(grid.action, ScriptAction::WaitUntil);
+    EXPECT_EQ(grid.name, u"grid");
+    EXPECT_EQ(grid.milliseconds, 30000u);
+    ASSERT_EQ(grid.conditions.size(), 3u);
+    EXPECT_EQ(grid.conditions[1].test, ScriptCondition::Test::Contains);
+    EXPECT_EQ(grid.conditions[2].text(), "selected!=-1");
+    EXPECT_EQ(script.steps[1].milliseconds, 90000u);
+    EXPECT_EQ(script.steps[2].file, "/tmp/go");
+    EXPECT_EQ(script.steps[3].milliseconds, 5u);
+    EXPECT_EQ(script.steps[4].count, 2u);
+    EXPECT_EQ(script.steps[5].milliseconds, 100u);
+
+    for (const auto& [line, reason] : std::vector<std::pair<std::string, std::string>> {
+             { "wait-until grid", "expected a control id and conditions" },
+             { "wait-until grid 500", "bad condition 500" },
+             { "wait-until grid rows=4 soon", "bad limit" },
+             { "wait-until grid =4 rows=4", "bad condition =4" },
+             { "wait-until grid ro-ws=4", "bad condition ro-ws=4" },
+             { "wait-file", "expected a file name and an optional limit" },
+             { "wait-file go -5", "bad limit" },
+             { "wait-sounds 0", "bad count" },
+             { "wait-sounds", "expected a count and an optional limit" },
+         })
+        EXPECT_EQ(error_of(line), line + ": " + reason + " (line 1)");
+}
+
+TEST(ScriptCondition, FieldsAreReadAsTheDumpWritesThem)
+{
+    const std::string dump = "form FormRecognizing inactive 10 52 220 260\n"
+                             "control frmName ControlFrame 20 62 200 22 visible=1 enabled=1 "
+                             "focused=0 text=Old\n"
+                             "form MessageOk active 0 100 240 80\n"
+                             "control frmName ControlFrame 0 100 200 22 visible=1 enabled=1 "
+                             "focused=0 text=Call failed\\n030 2\n"
+                             "control grid ControlGrid 0 0 240 200 visible=1 enabled=0 "
+                             "focused=1 rows=4 first=0 selected=1 selected_text=\tBob, 0777 123\n";
+    // The active form's control wins over an inactive form's of that id.
+    auto name = control_fields(dump, "frmName");
+    ASSERT_TRUE(name);
+    EXPECT_EQ(field_value(*name, "text"), "Call failed\\n030 2");
+    EXPECT_FALSE(control_fields(dump, "frm"));
+    EXPECT_EQ(control_fields("form A inactive 0 0 1 1\ncontrol x C 0 0 1 1 visible=0\n", "x"),
+        "visible=0");
+
+    auto grid = control_fields(dump, "grid");
+    ASSERT_TRUE(grid);
+    auto holds = [&](const char* word) { return ScriptCondition::parse(word)->holds(*grid); };
+    EXPECT_TRUE(holds("rows=4"));
+    EXPECT_FALSE(holds("rows=40"));
+    EXPECT_FALSE(holds("rows=")) << "an exact value";
+    EXPECT_TRUE(holds("enabled!=1"));
+    EXPECT_FALSE(holds("focused!=1"));
+    EXPECT_TRUE(holds("selected_text~=0777"));
+    EXPECT_FALSE(holds("checked=0")) << "a field the control lacks holds nothing";
+    EXPECT_FALSE(holds("checked!=1"));
+    EXPECT_FALSE(ScriptCondition::parse("rows"));
+}

@@ -1,3 +1,5 @@
+#include "platform/PlaybackCount.h"
+#include "platform/WindowTimers.h"
 #include "tests/platform/screen/ScreenTestSupport.h"
 #include "tests/platform/screen/ScriptHostSupport.h"
 #include "tests/support/TempDirectory.h"
@@ -142,6 +144,72 @@ TEST_F(ScriptPlayer, HostActionsScreenshotsAndDumps)
     EXPECT_EQ(static_cast<unsigned char>(png[22]) * 256 + static_cast<unsigned char>(png[23]), 640);
 }
 
+// Shows a control's state by its id; after `changes_after` dumps the
+// message panel is hidden.
+class ChangingHost : public test_support::FakeScriptHost {
+public:
+    int dumps { 0 };
+    int changes_after { 3 };
+    std::string dump() override
+    {
+        ++dumps;
+        return std::string("form Main active 0 0 480 640\ncontrol message ControlFrame 0 0 9 9 ")
+            + (dumps > changes_after ? "visible=0" : "visible=1") + " enabled=1 text=Speak now\n";
+    }
+};
+
+TEST_F(ScriptPlayer, WaitUntilPlaysTheNextLineOnceTheControlShowsTheState)
+{
+    ChangingHost host;
+    set_script_host(&host);
+    directory_.write("script.txt",
+        "wait-until message visible=0 text~=Speak 20000\ncommand go\n"
+        "wait-until message visible=0\ncommand again\n");
+    ASSERT_TRUE(play_script(directory_.native("script.txt")));
+    play_to_the_end();
+    set_script_host(&host_);
+    EXPECT_EQ(host.commands, (std::vector<std::u16string> { u"go", u"again" }));
+    // Three dumps showed the panel, the fourth hid it; a state that is
+    // already there is not waited for.
+    EXPECT_EQ(host.dumps, 5);
+}
+
+TEST_F(ScriptPlayer, WaitSoundsCountsPlaybacksEndedSinceTheScriptStarted)
+{
+    count_finished_playback();
+    directory_.write("script.txt", "wait-sounds 2 20000\ncommand go\n");
+    ASSERT_TRUE(play_script(directory_.native("script.txt")));
+    // Each timer tick ends one playback and notes whether the command came.
+    std::vector<bool> commanded;
+    windows().on(window_, [&](const Seen& seen) {
+        if (seen.message == WM_TIMER && commanded.size() < 2) {
+            commanded.push_back(!host_.commands.empty());
+            count_finished_playback();
+        }
+    });
+    set_timer(window_, 7, 5);
+    play_to_the_end();
+    kill_timer(window_, 7);
+    EXPECT_EQ(commanded, (std::vector<bool> { false, false }));
+    EXPECT_EQ(host_.commands, std::vector<std::u16string> { u"go" });
+}
+
+TEST(ScriptRunner, WaitFileHoldsTheScriptUntilTheFileAppears)
+{
+    TempDirectory directory;
+    directory.write("script.txt", "wait-file go 60000\nscreenshot shot.png\n");
+    std::string command = "cd '" + directory.native() + "' && RINGWISE_HEADLESS=1 RINGWISE_SCRIPT="
+        + "script.txt exec '" RINGWISE_BINARY_DIR "/bin/screen_script_runner' 2> errors.txt";
+    FILE* runner = ::popen(command.c_str(), "r");
+    ASSERT_NE(runner, nullptr);
+    // Nothing after the wait can have played before the file exists.
+    EXPECT_FALSE(std::filesystem::exists(directory.native("shot.png")));
+    directory.write("go", "");
+    int status = ::pclose(runner);
+    EXPECT_EQ(WEXITSTATUS(status), 0) << read(directory.native("errors.txt"));
+    EXPECT_TRUE(std::filesystem::exists(directory.native("shot.png")));
+}
+
 TEST_F(ScriptPlayer, HoldIsRecognisedAsTapAndHold)
 {
     hold_next_ = true;
@@ -175,6 +243,13 @@ TEST(ScriptRunner, AFailingLineEndsTheProgramWithExitCodeThree)
             "script: wait-form Other 50: timed out waiting for form Other (line 3)\n" },
         { "command refused",
             "script: command refused: no form takes the command refused (line 3)\n" },
+        { "wait-until ok visible=0 50",
+            "script: wait-until ok visible=0 50: timed out waiting for ok visible=0; no such "
+            "control (line 3)\n" },
+        { "wait-file missing 50",
+            "script: wait-file missing 50: timed out waiting for missing (line 3)\n" },
+        { "wait-sounds 1 50",
+            "script: wait-sounds 1 50: timed out waiting for 1 sounds; 0 ended (line 3)\n" },
     };
     for (const auto& [line, message] : cases) {
         ChildRun run
