@@ -45,10 +45,22 @@ void tap(Point point)
     inject_pointer(PointerAction::Up, PointerButton::Left, point);
 }
 
+// Written beside its name and renamed, so that whoever waits for the file
+// (another process, a test) never reads half of it.
 bool write_file(const std::string& path, const std::string& text)
 {
-    std::ofstream file(path, std::ios::binary);
-    return (file << text) && file.flush();
+    std::string part = path + ".part";
+    {
+        std::ofstream file(part, std::ios::binary);
+        if (!(file << text) || !file.flush())
+            return false;
+    }
+    std::error_code error;
+    std::filesystem::rename(part, path, error);
+    if (!error)
+        return true;
+    std::filesystem::remove(part, error);
+    return false;
 }
 
 } // namespace

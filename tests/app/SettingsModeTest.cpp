@@ -75,15 +75,14 @@ TEST_F(SettingsMode, ASecondProcessWithAContactIdRefreshesAndSelectsInTheFirst)
 {
     tag("Anna", ANNA_PHONE, recording("anna-1"));
     std::string oscar = id_of("Oscar");
-    // The first process waits long enough for the hand-over, then shows
-    // what it selected.
-    script("wait-form FormSettings\ndump " + path("ready.txt") + "\nwait 8000\ndump "
-        + path("after.txt") + "\ncommand Exit\n");
+    // The first process waits for the hand-over's refresh (the new contact
+    // listed, Oscar selected), then shows what it selected.
+    script("wait-form FormSettings\ndump " + path("ready.txt")
+        + "\nwait-until grid rows=3 selected_text~=Oscar\ndump " + path("after.txt")
+        + "\ncommand Exit\n");
     Run first = start("s", "first");
+    // A dump appears complete, under its name only once written.
     ASSERT_TRUE(wait_for_file("ready.txt"));
-    // The dump may still be being written.
-    for (int i = 0; i < 200 && grid_of("ready.txt").empty(); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(25));
     EXPECT_NE(grid_of("ready.txt").find("selected=-1"), std::string::npos);
     ::unsetenv("RINGWISE_SCRIPT");
     // A contact added since the first process started appears on refresh.

@@ -144,10 +144,12 @@ TEST_F(SettingsCommand, RecordingATagStoresWhatTheToolTrainsAndClearsTheFilter)
         0);
 
     // The filter hides every row but Bob's, which is recorded; a screenshot
-    // while the notice shows.
+    // while the notice shows and the progress has moved. The recording ends
+    // with the notice hidden and its playback.
     ToolRun result = run("settings",
-        { "wait-form FormSettings", "text 0777", "key Down", "command Record", "wait 1000",
-            "text x", "dump recording.txt", "screenshot recording.png", "wait 4000",
+        { "wait-form FormSettings", "text 0777", "key Down", "command Record",
+            "wait-until progress value!=0", "text x", "dump recording.txt",
+            "screenshot recording.png", "wait-until message visible=0", "wait-sounds 1",
             "dump after.txt", "command Exit" });
     ASSERT_EQ(result.status, 0) << result.err;
     EXPECT_TRUE(has(dumped("recording.txt", "message"), "visible=1"));
@@ -181,8 +183,8 @@ TEST_F(SettingsCommand, ASilentCaptureStoresNothing)
         writer.on_data(audio_test::sample_block(std::vector<std::int16_t>(66150, 0)));
     }
     ToolRun result = run("settings",
-        { "wait-form FormSettings", "key Down", "command Record", "wait 5000", "dump after.txt",
-            "command Exit" });
+        { "wait-form FormSettings", "key Down", "command Record", "wait-until message visible=1",
+            "wait-until message visible=0", "dump after.txt", "command Exit" });
     ASSERT_EQ(result.status, 0) << result.err;
     EXPECT_FALSE(temp.exists("commands/001.tag"));
     EXPECT_FALSE(temp.exists("commands/commands.xml"));
@@ -196,7 +198,7 @@ TEST_F(SettingsCommand, PlayPlaysTheTagIntoTheSpeaker)
     tag_bob();
     // The tagged command is the first row.
     ToolRun result = run("settings",
-        { "wait-form FormSettings", "key Down", "tap-control btnPlay", "wait 2500",
+        { "wait-form FormSettings", "key Down", "tap-control btnPlay", "wait-sounds 1",
             "command Exit" });
     ASSERT_EQ(result.status, 0) << result.err;
     audio::FileReaderWAVPCM recording(temp.wide("commands/001.wav"));
@@ -214,7 +216,7 @@ TEST_F(SettingsCommand, ReturnOnATaggedRowOffersRecordPlayAndDeleteInAMenu)
     ToolRun result = run("settings",
         { "wait-form FormSettings", "key Down", "key Return",
             "screenshot " + temp.native("context.png"), "key Down", "key Down", "key Return",
-            "wait 2500", "command Exit" });
+            "wait-sounds 1", "command Exit" });
     ASSERT_EQ(result.status, 0) << result.err;
     audio::FileReaderWAVPCM recording(temp.wide("commands/001.wav"));
     auto expected = audio_test::samples_of(recording.get_data(1 << 24));
