@@ -2,8 +2,10 @@
 
 #include "platform/Convert.h"
 #include "platform/graphics/PngWriter.h"
+#include "platform/screen/DeviceScreen.h"
 #include "platform/screen/KeyNames.h"
 #include "platform/screen/ScreenInput.h"
+#include "platform/screen/ScreenPopupMenu.h"
 
 #include <atomic>
 #include <charconv>
@@ -265,6 +267,8 @@ void ScriptPlayer::play(const std::string& line, std::uint32_t now)
         if (path.empty())
             fail("expected a file name");
         std::string text = needs_host()->dump();
+        if (const ScreenPopupMenu* popup = DeviceScreen::instance().popup())
+            text += popup->describe();
         std::ofstream file(path, std::ios::binary);
         if (!(file << text) || !file.flush())
             fail("cannot write " + path);
