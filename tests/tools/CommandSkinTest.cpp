@@ -106,7 +106,7 @@ TEST_F(CommandSkin, PrintsHeaderScaleWorkAreaAndVariantChoice)
         "pictures 1\n"
         "fonts 1\n"
         "scale 3\n"
-        "workarea 720 908\n"
+        "workarea 720 804\n"
         "check_version yes\n"
         "variant FormRecognizing\n"
         "+FormRecognizing_big Size=1440 1920 Devices= good_for_device\n"
