@@ -46,6 +46,9 @@ inline constexpr std::uint32_t WM_QUIT = 0x0012;
 inline constexpr std::uint32_t WM_ERASEBKGND = 0x0014;
 inline constexpr std::uint32_t WM_SETTINGCHANGE = 0x001A;
 inline constexpr std::uint32_t WM_COPYDATA = 0x004A;
+// A window asks for its context menu: wparam is its handle value, lparam
+// the screen point where the menu belongs (x in the low word, y in the high).
+inline constexpr std::uint32_t WM_CONTEXTMENU = 0x007B;
 inline constexpr std::uint32_t WM_KEYDOWN = 0x0100;
 inline constexpr std::uint32_t WM_KEYUP = 0x0101;
 inline constexpr std::uint32_t WM_CHAR = 0x0102;

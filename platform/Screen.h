@@ -78,10 +78,14 @@ inline constexpr int VK_TBACK = VK_ESCAPE;
 // rotation of the window, its new size.
 Size screen_size();
 
-// The height of each system bar for a screen width, as the device has it:
-// on a Smartphone 20 for a width of 176, 27 for 240, 40 for 352, 54 for 480
-// and 0 otherwise; on a Pocket PC 52 for a width of 480 or 640, else 26.
-int system_bar_height(int screen_width, bool smartphone);
+// The height of each system bar on a screen of that size, as the device has
+// it: on a Smartphone 20 for a width of 176, 27 for 240, 40 for 352, 54 for
+// 480 and 0 otherwise; on a Pocket PC 26 for every 240 pixels of the
+// screen's shorter side, at least 26 (26 on 240 x 320, 52 on 480 x 640, 39
+// on a 360 x 720 phone and 78 on its 720 x 1440 high-density screen), so
+// that the bars and their text grow with a phone's screen and a screen at
+// scale 2 has exactly twice the bars of its scale-1 size.
+int system_bar_height(Size screen, bool smartphone);
 
 // Whether the device is a Smartphone: RINGWISE_PLATFORM, any letter case.
 bool is_smartphone();

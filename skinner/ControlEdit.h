@@ -2,6 +2,7 @@
 
 #include "skinner/Control.h"
 #include "skinner/ControlEditImpl.h"
+#include "skinner/EditContextMenu.h"
 
 #include <array>
 #include <memory>
@@ -12,7 +13,8 @@ namespace skinner {
 // inside the insets and gets the text, the font and colours of the edit's
 // state, the read-only flag and the enabled state. Each change the user
 // makes raises on_text_changed. Gaining the focus gives the field the
-// keyboard focus and, on a Pocket PC, raises the input panel.
+// keyboard focus and, on a Pocket PC, raises the input panel. A hold in
+// the field or the applications key opens its context menu.
 class ControlEdit : public Control {
 public:
     // The Smartphone's input modes that set_input_mode names.
@@ -36,6 +38,7 @@ public:
 
     ControlEditImpl& field() { return *impl_; }
     const ControlEditImpl& field() const { return *impl_; }
+    EditContextMenu& context_menu() { return context_menu_; }
     // The field's rectangle (container coordinates): the control less its insets.
     platform::Rect field_rect() const;
 
@@ -79,6 +82,7 @@ private:
     std::u16string text_;
     bool read_only_ { false };
     std::unique_ptr<ControlEditImpl> impl_;
+    EditContextMenu context_menu_ { *this };
 };
 
 } // namespace skinner

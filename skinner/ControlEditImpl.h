@@ -37,6 +37,8 @@ public:
     virtual bool paste() = 0;
     virtual bool clear() = 0;
     virtual void select_all() = 0;
+    // Whether paste would insert something now.
+    virtual bool can_paste() const = 0;
     virtual platform::WindowHandle window() const = 0;
 };
 
@@ -65,9 +67,12 @@ public:
     bool paste() override;
     bool clear() override;
     void select_all() override;
+    bool can_paste() const override;
     platform::WindowHandle window() const override { return window_; }
 
     void child_notification(int code) override;
+    // A hold in the field or the applications key: the edit's context menu.
+    void child_context_menu(platform::Point point) override;
 
 private:
     void log_focus(bool gained) const;

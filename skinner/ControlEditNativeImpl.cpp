@@ -134,6 +134,16 @@ void ControlEditNativeImpl::select_all()
     platform::edit_select_all(window_);
 }
 
+bool ControlEditNativeImpl::can_paste() const
+{
+    return platform::edit_can_paste(window_);
+}
+
+void ControlEditNativeImpl::child_context_menu(platform::Point point)
+{
+    edit_.context_menu().show(point);
+}
+
 void ControlEditNativeImpl::log_focus(bool gained) const
 {
     platform::WindowHandle other = platform::edit_focus_peer(window_);

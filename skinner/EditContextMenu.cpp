@@ -1,5 +1,6 @@
 #include "skinner/EditContextMenu.h"
 
+#include "os/Log.h"
 #include "skinner/Container.h"
 #include "skinner/ControlEdit.h"
 #include "skinner/Skin.h"
@@ -14,6 +15,7 @@ struct ItemName {
     const char16_t* fallback;
 };
 
+// In menu order, which is the order of Command.
 constexpr ItemName ITEMS[] = {
     { EditContextMenu::Command::Cut, u"menuCut", u"Cut" },
     { EditContextMenu::Command::Copy, u"menuCopy", u"Copy" },
@@ -27,6 +29,12 @@ constexpr ItemName ITEMS[] = {
 EditContextMenu::EditContextMenu(ControlEdit& edit)
     : edit_(edit)
 {
+}
+
+EditContextMenu::~EditContextMenu()
+{
+    if (Form* form = edit_.form())
+        form->forget_context_client(*this);
 }
 
 std::vector<EditContextMenu::Item> EditContextMenu::items() const
@@ -46,7 +54,7 @@ std::vector<EditContextMenu::Item> EditContextMenu::items() const
             enabled = selected;
             break;
         case Command::Paste:
-            enabled = editable;
+            enabled = editable && edit_.field().can_paste();
             break;
         case Command::SelectAll:
             enabled = !edit_.text().empty();
@@ -81,6 +89,32 @@ bool EditContextMenu::run(Command command)
         }
     }
     return false;
+}
+
+bool EditContextMenu::show(platform::Point point)
+{
+    Form* form = edit_.form();
+    if (!form || !form->window())
+        return false;
+    std::vector<Form::ContextEntry> entries;
+    std::u16string flags;
+    for (const Item& item : items()) {
+        entries.push_back(
+            { ITEMS[static_cast<std::size_t>(item.command)].key, item.text, item.enabled });
+        flags += item.enabled ? u'1' : u'0';
+    }
+    os::log() << u"EditContextMenu::show " << edit_.id() << u" " << flags << u"\n";
+    return form->show_context_menu(entries, point, this);
+}
+
+void EditContextMenu::context_menu_chosen(const std::u16string& command)
+{
+    for (const ItemName& name : ITEMS) {
+        if (command == name.key) {
+            run(name.command);
+            return;
+        }
+    }
 }
 
 } // namespace skinner

@@ -194,6 +194,17 @@ bool Form::child_window_notification(platform::WindowHandle child, int code)
     return false;
 }
 
+bool Form::child_window_context_menu(platform::WindowHandle child, platform::Point point)
+{
+    for (const auto& [window, owner] : child_windows_) {
+        if (window == child) {
+            owner->child_context_menu(point);
+            return true;
+        }
+    }
+    return false;
+}
+
 void Form::forget_control(Control& control)
 {
     if (impl_)
@@ -326,17 +337,20 @@ void Form::close()
         platform::send_message(window(), platform::WM_CLOSE);
 }
 
-bool Form::show_context_menu(const std::vector<ContextEntry>& entries, platform::Point point)
+bool Form::show_context_menu(
+    const std::vector<ContextEntry>& entries, platform::Point point, ContextMenuClient* client)
 {
     if (context_menu_)
         platform::destroy_menu(platform::MenuHandle { context_menu_ });
     platform::MenuHandle menu = platform::create_popup_menu();
     context_menu_ = menu.value;
     context_commands_.clear();
+    context_client_ = client;
     for (const ContextEntry& entry : entries) {
         platform::MenuItem item;
         item.id = static_cast<int>(CONTEXT_FIRST_ID + context_commands_.size());
         item.text = entry.text;
+        item.enabled = entry.enabled;
         platform::append_menu_item(menu, item);
         context_commands_.push_back(entry.command);
     }
@@ -348,9 +362,23 @@ bool Form::context_command(unsigned id)
     if (id < CONTEXT_FIRST_ID || id >= CONTEXT_FIRST_ID + context_commands_.size())
         return false;
     std::u16string command = context_commands_[id - CONTEXT_FIRST_ID];
+    ContextMenuClient* client = context_client_;
     context_commands_.clear();
-    on_command(command);
+    context_client_ = nullptr;
+    if (client)
+        client->context_menu_chosen(command);
+    else
+        on_command(command);
     return true;
+}
+
+void Form::forget_context_client(ContextMenuClient& client)
+{
+    if (context_client_ != &client)
+        return;
+    // Its menu's choice must not reach the form as a command either.
+    context_client_ = nullptr;
+    context_commands_.clear();
 }
 
 void Form::register_menu_main(Control* menu)

@@ -36,9 +36,20 @@ protected:
 class ChildWindowOwner {
 public:
     virtual void child_notification(int code) = 0;
+    // The child asked for its context menu, at a screen point.
+    virtual void child_context_menu(platform::Point) { }
 
 protected:
     ~ChildWindowOwner() = default;
+};
+
+// Takes the choice of a context menu it opened, in place of the form.
+class ContextMenuClient {
+public:
+    virtual void context_menu_chosen(const std::u16string& command) = 0;
+
+protected:
+    ~ContextMenuClient() = default;
 };
 
 // A container with a native top-level window, its placement on the screen,
@@ -91,13 +102,18 @@ public:
     void close();
 
     // A context menu of named commands at a point of the screen, drawn by
-    // the shell: choosing an entry raises on_command with its command.
-    // False when nothing opened (no entries).
+    // the shell: choosing an entry raises on_command with its command, or
+    // hands the command to `client` when one is given. Disabled entries show
+    // but cannot be chosen. False when nothing opened (no entries).
     struct ContextEntry {
         std::u16string command;
         std::u16string text;
+        bool enabled { true };
     };
-    bool show_context_menu(const std::vector<ContextEntry>& entries, platform::Point point);
+    bool show_context_menu(const std::vector<ContextEntry>& entries, platform::Point point,
+        ContextMenuClient* client = nullptr);
+    // A client goes: a later choice of its menu does nothing.
+    void forget_context_client(ContextMenuClient& client);
     // The shell's WM_COMMAND for a context-menu choice; false for other ids.
     bool context_command(unsigned id);
     static constexpr unsigned CONTEXT_FIRST_ID = 50000;
@@ -134,6 +150,9 @@ public:
     void remove_child_window(platform::WindowHandle child);
     // Gives a child's notification to its owner; false for an unknown child.
     bool child_window_notification(platform::WindowHandle child, int code);
+    // Gives a child's request for its context menu to its owner; false for
+    // an unknown child.
+    bool child_window_context_menu(platform::WindowHandle child, platform::Point point);
 
     // A control goes: the form forgets it as hover and capture control.
     void forget_control(Control& control);
@@ -167,6 +186,7 @@ private:
     std::vector<std::pair<platform::WindowHandle, ChildWindowOwner*>> child_windows_;
     bool routing_command_ { false };
     std::vector<std::u16string> context_commands_;
+    ContextMenuClient* context_client_ { nullptr };
     // The shell draws the open context menu from this menu; it lives until
     // the next context menu or the form's end.
     std::uint32_t context_menu_ { 0 };

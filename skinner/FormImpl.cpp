@@ -205,6 +205,10 @@ platform::Lresult FormImpl::handle(
         if (lparam == 0 && form_.context_command(static_cast<unsigned>(wparam & 0xFFFF)))
             return 0;
         return menu_ ? menu_->command(wparam, lparam) : 0;
+    case WM_CONTEXTMENU:
+        form_.child_window_context_menu(
+            WindowHandle { static_cast<std::uint32_t>(wparam) }, point_of(lparam));
+        return 0;
     case WM_INITMENUPOPUP:
         return menu_ ? menu_->menu_popup(wparam, lparam) : 0;
     case WM_HOTKEY:

@@ -20,7 +20,7 @@ bool SkinDevice::suits(const std::u16string& devices) const
 
 Point SkinDevice::workarea(Point screen) const
 {
-    int bar = fullscreen ? 0 : platform::system_bar_height(screen.x, smartphone);
+    int bar = fullscreen ? 0 : platform::system_bar_height({ screen.x, screen.y }, smartphone);
     // A screen lower than its two bars leaves no work area rather than a
     // negative one.
     return { screen.x, std::max(0, screen.y - 2 * bar) };

@@ -32,9 +32,9 @@ class Variant:
 # Lengths in design units; each variant fits its screen's work area.
 VARIANTS = [
     Variant("", "P", 240, 268, band=28, title=10, hint=8, margin=6, row=28, text=9,
-            buttons=(30, 10), notice=(200, 96, 13, 9), track=10),
-    Variant("_tall", "P", 360, 668, band=48, title=14, hint=11, margin=12, row=44, text=13,
-            buttons=(52, 14), notice=(300, 150, 20, 13), track=14),
+            buttons=(30, 8, 6), notice=(200, 96, 13, 9), track=10),
+    Variant("_tall", "P", 360, 642, band=48, title=14, hint=11, margin=12, row=44, text=13,
+            buttons=(52, 12, 8), notice=(300, 150, 20, 13), track=14),
     Variant("S", "S", 176, 180, band=20, title=8, hint=7, margin=3, row=22, text=8,
             buttons=None, notice=(160, 80, 11, 8), track=8),
     Variant("S_qvga", "S", 240, 266, band=26, title=10, hint=8, margin=5, row=28, text=9,
@@ -60,7 +60,7 @@ def build_form(v, p):
 
     grid_top = v.band + v.margin
     if v.buttons:
-        height, size = v.buttons
+        height = v.buttons[0]
         buttons_top = v.height - v.margin - height
         grid_bottom = buttons_top - v.margin
     else:
@@ -100,21 +100,26 @@ def build_form(v, p):
     bar.picture("Progress", Picture("fill_%d" % v.track, 2 * v.track, v.track, pill, 0, pill, 0))
 
     if v.buttons:
-        height, size = v.buttons
-        gap = v.margin
-        width = (inner - 2 * gap) // 3
+        height, size, gap = v.buttons
+        # The labels differ in length ("Aufnehmen" is the longest of them in
+        # German): Record, the main action, gets the widest button, Delete
+        # the narrowest, so that every label fits in both languages.
+        room = inner - 2 * gap
+        widths = [room * 38 // 100, room * 33 // 100]
+        widths.append(room - sum(widths))
         looks = {
             "btnRecord": ("Record", "btn_primary", "btn_primary_down", p["on_primary"]),
             "btnPlay": ("Play", "btn_secondary", "btn_secondary_down", p["primary"]),
             "btnDelete": ("Delete", "btn_quiet", "btn_quiet_down", p["danger"]),
         }
-        for index, id in enumerate(("btnRecord", "btnPlay", "btnDelete")):
+        left = v.margin
+        for id, width in zip(("btnRecord", "btnPlay", "btnDelete"), widths):
             key, normal, pressed, colour = looks[id]
-            left = v.margin + index * (width + gap)
-            if index == 2:
-                width = v.width - v.margin - left
             button = form.control(id).place(left, buttons_top, width, height)
+            left += width + gap
             button.string("Text", key).string("Cursor", "HAND").picture("Focus", nine("focus"))
+            # The rounded corners stay clear of the label.
+            button.point("BorderMin", 4, 0)
             button.look("Normal", nine(normal), font(size, True), colour)
             button.look("Pressed", nine(pressed), font(size, True), colour)
             button.look("Disabled", nine("btn_off"), font(size, True), p["disabled"])

@@ -40,4 +40,9 @@ std::u16string clipboard_text()
     return result;
 }
 
+bool has_clipboard_text()
+{
+    return !clipboard_text().empty();
+}
+
 } // namespace platform

@@ -9,5 +9,7 @@ namespace platform {
 
 void set_clipboard_text(const std::u16string& text);
 std::u16string clipboard_text();
+// Whether the clipboard holds text to paste.
+bool has_clipboard_text();
 
 } // namespace platform

@@ -1,17 +1,22 @@
 #include "platform/Convert.h"
 #include "platform/Screen.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 // The device's fixed measures, apart from the screen itself, so that code
 // without a display (the skin framework) shares the one rule.
 namespace platform {
 
-int system_bar_height(int screen_width, bool smartphone)
+int system_bar_height(Size screen, bool smartphone)
 {
-    if (!smartphone)
-        return screen_width == 480 || screen_width == 640 ? 52 : 26;
-    switch (screen_width) {
+    if (!smartphone) {
+        constexpr int BAR = 26;
+        constexpr int PER = 240;
+        int shorter = std::min(screen.width, screen.height);
+        return std::max(BAR, BAR * shorter / PER);
+    }
+    switch (screen.width) {
     case 176:
         return 20;
     case 240:

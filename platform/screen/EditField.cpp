@@ -5,6 +5,7 @@
 #include "platform/Window.h"
 #include "platform/graphics/TextRenderer.h"
 #include "platform/screen/Clipboard.h"
+#include "platform/screen/DeviceScreen.h"
 
 #include <algorithm>
 #include <map>
@@ -95,6 +96,24 @@ void notify(const EditState& state, int code)
     Wparam wparam = static_cast<Wparam>(static_cast<std::uint16_t>(state.id))
         | (static_cast<Wparam>(code) << 16);
     send_message(parent, WM_COMMAND, wparam, static_cast<Lparam>(state.window.value));
+}
+
+// Asks the parent for the context menu at a screen point.
+void ask_for_context_menu(const EditState& state, Point point)
+{
+    WindowHandle parent = window_parent(state.window);
+    if (parent)
+        send_message(parent, WM_CONTEXTMENU, static_cast<Wparam>(state.window.value),
+            make_lparam(point.x, point.y));
+}
+
+// Where a menu asked for from the keyboard opens: below the caret.
+Point below_caret(const EditState& state)
+{
+    Point origin = detail::screen_origin_of(state.window);
+    int caret = PADDING - state.scroll + text_width(state, state.selection.caret);
+    int x = std::clamp(caret, 0, std::max(0, field_size(state.window).width - 1));
+    return { origin.x + x, origin.y + field_size(state.window).height };
 }
 
 // Keeps the caret inside the field by scrolling the text.
@@ -306,6 +325,13 @@ Lresult procedure(WindowHandle window, std::uint32_t message, Wparam wparam, Lpa
         return 0;
     case WM_KEYDOWN:
     case WM_KEYUP:
+        if (wparam == VK_APPS) {
+            // The menu opens as the key goes down; its release then belongs
+            // to the open menu.
+            if (message == WM_KEYDOWN)
+                ask_for_context_menu(*state, below_caret(*state));
+            return 0;
+        }
         if (uses_key(static_cast<int>(wparam))) {
             if (message == WM_KEYDOWN)
                 key_down(*state, static_cast<int>(wparam));
@@ -317,6 +343,23 @@ Lresult procedure(WindowHandle window, std::uint32_t message, Wparam wparam, Lpa
     case WM_LBUTTONDBLCLK: {
         if (focus_window() != window)
             set_focus(window);
+        // A second quick tap is a double click; held, it is a hold too.
+        if (!(wparam & MK_SHIFT)) {
+            Point origin = detail::screen_origin_of(window);
+            Point at { origin.x + low_word(lparam), origin.y + high_word(lparam) };
+            set_capture(window);
+            bool held = recognize_tap_and_hold(window, at);
+            // Other messages were handled meanwhile: the field may be gone.
+            state = state_of(window);
+            if (!state)
+                return 0;
+            if (held) {
+                if (capture_window() == window)
+                    release_capture();
+                ask_for_context_menu(*state, at);
+                return 0;
+            }
+        }
         std::size_t index = index_at(*state, low_word(lparam));
         move_caret(*state, index, (wparam & MK_SHIFT) != 0);
         state->dragging = true;
@@ -466,6 +509,12 @@ void edit_select_all(WindowHandle field)
         state->selection = { 0, state->text.size() };
         changed_selection(*state);
     }
+}
+
+bool edit_can_paste(WindowHandle field)
+{
+    EditState* state = state_of(field);
+    return state && !state->read_only && has_clipboard_text();
 }
 
 void set_edit_input_mode(WindowHandle field, int mode)

@@ -67,6 +67,9 @@ bool edit_copy(WindowHandle field);
 bool edit_paste(WindowHandle field);
 bool edit_clear(WindowHandle field);
 void edit_select_all(WindowHandle field);
+// Whether edit_paste would insert something now: an editable field and text
+// on the clipboard.
+bool edit_can_paste(WindowHandle field);
 
 // The Smartphone's input mode of the field (kept; the desktop has only one).
 void set_edit_input_mode(WindowHandle field, int mode);

@@ -9,7 +9,7 @@ namespace platform::detail {
 
 std::optional<int> virtual_key_named(std::string_view name)
 {
-    static constexpr std::array<std::pair<std::string_view, int>, 21> keys { {
+    static constexpr std::array<std::pair<std::string_view, int>, 22> keys { {
         { "Left", VK_LEFT },
         { "Right", VK_RIGHT },
         { "Up", VK_UP },
@@ -31,6 +31,7 @@ std::optional<int> virtual_key_named(std::string_view name)
         { "SoftLeft", VK_TSOFT1 },
         { "SoftRight", VK_TSOFT2 },
         { "Back", VK_TBACK },
+        { "Apps", VK_APPS },
     } };
     for (const auto& [key_name, key] : keys) {
         if (key_name == name)

@@ -45,7 +45,7 @@ bool DeviceScreen::open_popup(
     if (!is_menu(menu) || !is_window(owner))
         return false;
     auto popup = std::make_unique<ScreenPopupMenu>(
-        owner, size_, system_bar_height(size_.width, is_smartphone()));
+        owner, size_, system_bar_height(size_, is_smartphone()));
     if (!popup->open(menu, point, anchor))
         return false;
     popup_ = std::move(popup);

@@ -1,5 +1,6 @@
 #include "platform/screen/ScreenPopupMenu.h"
 
+#include "platform/Convert.h"
 #include "platform/Screen.h"
 #include "platform/graphics/TextRenderer.h"
 #include "platform/graphics/VectorPainter.h"
@@ -247,6 +248,25 @@ Rect ScreenPopupMenu::item_rect(int level, int index) const
 int ScreenPopupMenu::selected(int level) const
 {
     return level >= 0 && level < depth() ? levels_[static_cast<std::size_t>(level)].selected : -1;
+}
+
+std::string ScreenPopupMenu::describe() const
+{
+    std::string text;
+    for (std::size_t level = 0; level < levels_.size(); ++level) {
+        const Level& column = levels_[level];
+        for (std::size_t index = 0; index < column.items.size(); ++index) {
+            const MenuItem& item = column.items[index];
+            if (item.separator)
+                continue;
+            const Rect& r = column.rects[index];
+            text += "popup " + std::to_string(level) + " " + to_utf8(item.text) + " enabled="
+                + (item.enabled ? "1" : "0") + " checked=" + (item.checked ? "1" : "0") + " "
+                + std::to_string(r.left) + " " + std::to_string(r.top) + " "
+                + std::to_string(r.right) + " " + std::to_string(r.bottom) + "\n";
+        }
+    }
+    return text;
 }
 
 void ScreenPopupMenu::paint(Canvas& canvas) const

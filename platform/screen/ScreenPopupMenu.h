@@ -4,6 +4,7 @@
 #include "platform/graphics/Canvas.h"
 #include "platform/screen/ScreenInput.h"
 
+#include <string>
 #include <vector>
 
 namespace platform::detail {
@@ -55,6 +56,9 @@ public:
     // The screen rectangle of item `index` of column `level`, for tests.
     Rect item_rect(int level, int index) const;
     int selected(int level) const;
+    // The open columns for the script player's dump: a line per item,
+    // "popup LEVEL TEXT enabled=0|1 checked=0|1 LEFT TOP RIGHT BOTTOM".
+    std::string describe() const;
 
 private:
     struct Level {

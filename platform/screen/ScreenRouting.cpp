@@ -105,6 +105,12 @@ void DeviceScreen::pointer(PointerAction action, PointerButton button, Point poi
         buttons_held_ |= bit_of(button);
     else if (action == PointerAction::Up)
         buttons_held_ &= ~bit_of(button);
+    // The release of a recognised hold belongs to no one, not even to the
+    // menu the hold opened under the finger.
+    if (action == PointerAction::Up && button == PointerButton::Left && swallow_left_up_) {
+        swallow_left_up_ = false;
+        return;
+    }
     if (popup_ || (swallow_pointer_up_ && action == PointerAction::Up)) {
         if (popup_)
             popup_pointer(action, point);
@@ -140,10 +146,6 @@ void DeviceScreen::pointer(PointerAction action, PointerButton button, Point poi
     }
     if (!enabled_chain(target))
         return;
-    if (action == PointerAction::Up && button == PointerButton::Left && swallow_left_up_) {
-        swallow_left_up_ = false;
-        return;
-    }
 
     std::uint32_t message = WM_MOUSEMOVE;
     std::uint32_t now = tick_count();

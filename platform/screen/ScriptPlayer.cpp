@@ -3,8 +3,10 @@
 #include "platform/Convert.h"
 #include "platform/PlaybackCount.h"
 #include "platform/graphics/PngWriter.h"
+#include "platform/screen/DeviceScreen.h"
 #include "platform/screen/KeyNames.h"
 #include "platform/screen/ScreenInput.h"
+#include "platform/screen/ScreenPopupMenu.h"
 
 #include <algorithm>
 #include <atomic>
@@ -277,10 +279,13 @@ void ScriptPlayer::play(const ScriptStep& step, std::uint32_t now)
         if (!write_png(capture_screen(), step.file))
             fail("cannot write " + step.file);
         break;
-    case ScriptAction::Dump:
-        if (!write_file(step.file, needs_host()->dump()))
+    case ScriptAction::Dump: {
+        std::string text = needs_host()->dump();
+        if (const ScreenPopupMenu* popup = DeviceScreen::instance().popup())
+            text += popup->describe();
+        if (!write_file(step.file, text))
             fail("cannot write " + step.file);
-        break;
+    } break;
     }
 }
 

@@ -42,7 +42,7 @@ BarLayout bar_layout(Size screen, bool smartphone, bool fullscreen)
     BarLayout layout;
     if (fullscreen)
         return layout;
-    int height = std::min(system_bar_height(screen.width, smartphone), screen.height / 2);
+    int height = std::min(system_bar_height(screen, smartphone), screen.height / 2);
     if (height <= 0)
         return layout;
     layout.top = { 0, 0, screen.width, height };

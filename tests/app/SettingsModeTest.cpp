@@ -97,4 +97,70 @@ TEST_F(SettingsMode, ASecondProcessWithAContactIdRefreshesAndSelectsInTheFirst)
     EXPECT_NE(grid.find("selected_text=\tOscar Lindqvist, 030 2"), std::string::npos) << grid;
 }
 
+// The popup lines of a dump: each entry's text and enabled flag.
+std::string popup_of(const std::string& dump)
+{
+    std::istringstream lines(dump);
+    std::string items;
+    for (std::string line; std::getline(lines, line);) {
+        if (!line.starts_with("popup 0 "))
+            continue;
+        std::size_t flag = line.find(" enabled=");
+        items += line.substr(8, flag - 8) + "=" + line.substr(flag + 9, 1) + ";";
+    }
+    return items;
+}
+
+// The fields of a dump's line for a control: "control ID CLASS X Y W H ...".
+std::vector<std::string> control_of(const std::string& dump, const std::string& id)
+{
+    std::istringstream lines(dump);
+    for (std::string line; std::getline(lines, line);) {
+        if (!line.starts_with("control " + id + " "))
+            continue;
+        std::istringstream words(line);
+        std::vector<std::string> fields;
+        for (std::string word; words >> word;)
+            fields.push_back(word);
+        return fields;
+    }
+    return {};
+}
+
+TEST_F(SettingsMode, TheFileDialogsEditHasItsMenuOnAHoldAndOnTheApplicationsKey)
+{
+    tag("Anna", ANNA_PHONE, recording("anna-1"));
+    const std::string open = "wait-form FormSettings\ncommand Restore_tags\n"
+                             "wait-form FileExplorerDialog\n";
+    const std::string close = "tap-control btnCancel\nwait-form FormSettings\ncommand Exit\n";
+    script(open + "dump " + path("dialog.txt") + "\n" + close);
+    Result layout = run("s");
+    ASSERT_EQ(layout.status, 0) << layout.err;
+    std::vector<std::string> edit = control_of(temp.read("dialog.txt"), "edtPath");
+    ASSERT_GE(edit.size(), 7u);
+    std::string x = std::to_string(std::stoi(edit[3]) + std::stoi(edit[5]) / 2);
+    std::string y = std::to_string(std::stoi(edit[4]) + std::stoi(edit[6]) / 2);
+
+    // Typed text; Select All from the applications key's menu; Cut from a
+    // hold's menu; Paste from the key's menu again.
+    script(open + "tap-control edtPath\nkey End\ntext tags\nkey Apps\ndump " + path("typed.txt")
+        + "\nkey Down\nkey Return\nhold " + x + " " + y + "\ndump " + path("held.txt")
+        + "\nkey Down\nkey Return\ndump " + path("cut.txt") + "\nkey Apps\ndump "
+        + path("empty.txt") + "\nkey Down\nkey Return\ndump " + path("pasted.txt") + "\n" + close);
+    Result result = run("s");
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(popup_of(temp.read("typed.txt")), "Cut=0;Copy=0;Paste=0;Delete=0;Select All=1;");
+    EXPECT_EQ(popup_of(temp.read("held.txt")), "Cut=1;Copy=1;Paste=0;Delete=1;Select All=1;");
+    EXPECT_EQ(popup_of(temp.read("cut.txt")), "");
+    EXPECT_EQ(popup_of(temp.read("empty.txt")), "Cut=0;Copy=0;Paste=1;Delete=0;Select All=0;");
+    std::vector<std::string> cut = control_of(temp.read("cut.txt"), "edtPath");
+    std::vector<std::string> pasted = control_of(temp.read("pasted.txt"), "edtPath");
+    ASSERT_FALSE(cut.empty());
+    ASSERT_FALSE(pasted.empty());
+    EXPECT_EQ(cut.back(), "text=");
+    EXPECT_TRUE(pasted.back().ends_with("tags")) << pasted.back();
+    // The choices acted on the edit alone: the dialog is still open.
+    EXPECT_NE(temp.read("pasted.txt").find("form FileExplorerDialog active"), std::string::npos);
+}
+
 } // namespace

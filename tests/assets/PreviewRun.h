@@ -47,6 +47,8 @@ struct Result {
     int status { -1 };
     std::string errors;
     std::map<std::string, Rect> controls;
+    // A button's text width and the room its insets leave ("fit" lines).
+    std::map<std::string, std::pair<int, int>> fits;
     Rect form {}, workarea {};
     int scale { 0 };
 
@@ -59,18 +61,22 @@ struct Result {
     }
 };
 
-// Shows the skin of bin/skins/FOLDER/FILE with English texts.
+// Shows the skin of bin/skins/FOLDER/FILE with the texts of a language file
+// of bin/.
 inline Result run(const TempDirectory& temp, const std::string& program, const std::string& skin,
-    const Screen& screen, const std::vector<std::string>& states)
+    const Screen& screen, const std::vector<std::string>& states,
+    const std::string& language = "English")
 {
     std::string name = skin.substr(skin.rfind('/') + 1);
     name = name.substr(0, name.find('.')) + "-" + screen.device + "-" + screen.size;
+    if (language != "English")
+        name += "-" + language;
     Result result;
     result.prefix = temp.native(name);
     std::string command = std::string("RINGWISE_HEADLESS=1 RINGWISE_SCREEN=") + screen.size
         + " RINGWISE_PLATFORM=" + screen.device + " timeout 60 '" RINGWISE_BINARY_DIR "/bin/"
         + program + "' '" RINGWISE_BINARY_DIR "/bin/skins/" + skin
-        + "' '" RINGWISE_BINARY_DIR "/bin/English.lng' '" + result.prefix + "' > '"
+        + "' '" RINGWISE_BINARY_DIR "/bin/" + language + ".lng' '" + result.prefix + "' > '"
         + temp.native("layout.txt") + "' 2> '" + temp.native("errors.txt") + "'";
     result.status = std::system(command.c_str());
     result.errors = temp.read("errors.txt");
@@ -82,6 +88,12 @@ inline Result run(const TempDirectory& temp, const std::string& program, const s
             continue;
         }
         std::string id;
+        if (what == "fit") {
+            int text = 0, room = 0;
+            lines >> id >> text >> room;
+            result.fits[id] = { text, room };
+            continue;
+        }
         if (what == "control")
             lines >> id;
         Rect r {};

@@ -6,14 +6,17 @@
 //
 // The screen and device come from RINGWISE_SCREEN and RINGWISE_PLATFORM.
 // Writes PREFIX-browse.png, PREFIX-filter.png and PREFIX-record.png, then
-// prints the layout (PreviewForm.h). Exit status 1 when the skin does not
-// pass the version check or lacks a control.
+// prints the layout (PreviewForm.h) and, for each button, how wide its text
+// is in its font and how much room its insets leave: "fit ID TEXT ROOM". Exit status 1 when the
+// skin does not pass the version check or lacks a control.
 #include "tests/assets/PreviewForm.h"
 
+#include "platform/graphics/TextRenderer.h"
 #include "skinner/ControlButton.h"
 #include "skinner/ControlGridFilter.h"
 #include "skinner/ControlPanel.h"
 #include "skinner/ControlProgress.h"
+#include "skinner/FontRep.h"
 #include "skinner/PictureCache.h"
 #include "skinner/Skin.h"
 
@@ -87,6 +90,19 @@ private:
     int gap_;
 };
 
+void print_fit(const skinner::ControlButton& button)
+{
+    if (button.rect().is_empty())
+        return;
+    skinner::ElementProperties props = button.properties();
+    skinner::FontDescription font = props.font(u"Normal", props.default_font());
+    int text = platform::measure_text(skinner::FontRep::find(font).font(), button.text()).width;
+    int left = props.point(u"BorderMin", {}).x;
+    int right = props.point(u"BorderMax", props.point(u"BorderMin", {})).x;
+    std::printf("fit %s %d %d\n", platform::to_utf8(button.id()).c_str(), text,
+        button.rect().width() - left - right);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -148,7 +164,12 @@ int main(int argc, char** argv)
                 grid.set_enabled(false);
                 record.set_enabled(false);
             }),
-        then(shot("record"), [&] { form.print_layout(CONTROL_IDS); }),
+        then(shot("record"),
+            [&] {
+                form.print_layout(CONTROL_IDS);
+                for (const skinner::ControlButton* button : { &record, &play, &remove })
+                    print_fit(*button);
+            }),
     });
     return 0;
 }

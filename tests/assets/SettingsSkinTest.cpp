@@ -12,16 +12,17 @@ namespace {
 
 const std::vector<std::string> STATES = { "browse", "filter", "record" };
 
-const std::vector<Result>& shown()
+const std::vector<Result>& shown(const std::string& language = "English")
 {
     static TempDirectory temp;
-    static std::vector<Result> results;
-    if (results.empty()) {
+    static std::map<std::string, std::vector<Result>> results;
+    std::vector<Result>& of_language = results[language];
+    if (of_language.empty()) {
         for (const Screen& screen : SCREENS)
-            results.push_back(
-                run(temp, "settings-preview", "settings/settings.skin", screen, STATES));
+            of_language.push_back(
+                run(temp, "settings-preview", "settings/settings.skin", screen, STATES, language));
     }
-    return results;
+    return of_language;
 }
 
 TEST(SettingsSkin, EveryScreenPlacesTheListNoticeAndButtons)
@@ -50,6 +51,23 @@ TEST(SettingsSkin, EveryScreenPlacesTheListNoticeAndButtons)
                 if (other != id) {
                     EXPECT_FALSE(button.overlaps(result.controls[other])) << id << " " << other;
                 }
+            }
+        }
+    }
+}
+
+TEST(SettingsSkin, EveryButtonsLabelFitsInsideItInBothLanguages)
+{
+    for (const char* language : { "English", "German" }) {
+        for (std::size_t i = 0; i < std::size(SCREENS); ++i) {
+            SCOPED_TRACE(std::string(language) + " " + SCREENS[i].size + " " + SCREENS[i].device);
+            const Result& result = shown(language)[i];
+            ASSERT_EQ(result.status, 0) << result.errors;
+            // A Smartphone has soft keys instead.
+            ASSERT_EQ(result.fits.size(), SCREENS[i].smartphone() ? 0u : 3u);
+            for (const auto& [id, fit] : result.fits) {
+                EXPECT_GT(fit.first, 0) << id;
+                EXPECT_LE(fit.first, fit.second) << id;
             }
         }
     }

@@ -5,6 +5,8 @@
 #include "platform/screen/Clipboard.h"
 #include "tests/skinner/ControlFixture.h"
 
+#include <sstream>
+
 using namespace control_test;
 using skinner::ControlEdit;
 using skinner::EditContextMenu;
@@ -72,7 +74,11 @@ TEST_F(EditTest, TheClipboardRoundTripsAndTheContextMenuFollowsTheState)
     ASSERT_EQ(items.size(), 5u);
     EXPECT_EQ(items[0].text, u"Cut");
     EXPECT_EQ(items[4].text, u"Select All");
-    // Cut, copy, paste, delete, select all: no selection yet.
+    // Cut, copy, paste, delete, select all: no selection yet, and nothing
+    // to paste until the clipboard holds text.
+    platform::set_clipboard_text(u"");
+    EXPECT_EQ(enabled(), "00001");
+    platform::set_clipboard_text(u"x");
     EXPECT_EQ(enabled(), "00101");
     edit.field().set_selection(2, 5);
     EXPECT_EQ(enabled(), "11111");
@@ -99,6 +105,60 @@ TEST_F(EditTest, TheClipboardRoundTripsAndTheContextMenuFollowsTheState)
     EXPECT_TRUE(menu.run(EditContextMenu::Command::SelectAll));
     EXPECT_TRUE(menu.run(EditContextMenu::Command::Delete));
     EXPECT_EQ(edit.text(), u"");
+}
+
+namespace {
+
+// The "popup" lines of a dump: each item's text and enabled flag.
+std::string popup_of(const std::string& dump)
+{
+    std::istringstream lines(dump);
+    std::string items;
+    for (std::string line; std::getline(lines, line);) {
+        if (!line.starts_with("popup 0 "))
+            continue;
+        std::size_t flag = line.find(" enabled=");
+        items += line.substr(8, flag - 8) + "=" + line.substr(flag + 9, 1) + ";";
+    }
+    return items;
+}
+
+} // namespace
+
+TEST_F(EditTest, AHoldOrTheApplicationsKeyOpensTheMenuWhoseChoiceActsOnTheEdit)
+{
+    auto skin = edit_skin();
+    Recorder recorder;
+    StepForm form(*skin, u"Form", &recorder);
+    ControlEdit edit(form, u"name");
+    skinner::ControlButton other(form, u"other");
+    edit.set_text(u"Ringwise");
+    platform::set_clipboard_text(u"");
+    platform::Rect at = platform::window_rect(form.window()).value_or(platform::Rect {});
+    std::string x = std::to_string(at.left + 150);
+    std::string y = std::to_string(at.top + 35);
+    std::string held = temp.native("held.dump");
+    std::string keyed = temp.native("keyed.dump");
+    // Selects "Ring", holds inside the field (the selection stays), copies
+    // it; then at the end of the text the applications key opens the menu
+    // again, and Paste, the first entry that applies, inserts the copy.
+    std::string path = script("menu.txt",
+        "tap " + x + " " + y
+            + "\nkey Home\nkeydown Shift\nkey Right\nkey Right\nkey Right\n"
+              "key Right\nkeyup Shift\nhold "
+            + x + " " + y + "\ndump " + held
+            + "\nkey Down\nkey Down\nkey Return\nkey End\nkey Apps\ndump " + keyed
+            + "\nkey Down\nkey Return\ncommand #close#\n");
+    form.run({ [&] { ASSERT_TRUE(platform::play_script(path)); }, [] {} }, 10);
+
+    EXPECT_EQ(popup_of(file_text("held.dump")), "Cut=1;Copy=1;Paste=0;Delete=1;Select All=1;");
+    EXPECT_EQ(popup_of(file_text("keyed.dump")), "Cut=0;Copy=0;Paste=1;Delete=0;Select All=1;");
+    EXPECT_EQ(platform::clipboard_text(), u"Ring");
+    EXPECT_EQ(edit.text(), u"RingwiseRing");
+    EXPECT_TRUE(logged(u"EditContextMenu::show name 11011\n"));
+    // The choices went to the edit, not to the form as commands.
+    for (const std::string& event : recorder.events)
+        EXPECT_FALSE(event.starts_with("command menu")) << event;
 }
 
 TEST_F(EditTest, TheFieldDrawsTextSelectionAndCaretOverTheSkin)

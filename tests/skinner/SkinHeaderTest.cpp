@@ -202,6 +202,9 @@ TEST(SkinWorkArea, BarsDependOnTheDeviceAndScreenWidth)
     EXPECT_EQ(PropertiesImpl::workarea_for({ 480, 640 }, pocket_pc), (Point { 480, 536 }));
     EXPECT_EQ(PropertiesImpl::workarea_for({ 640, 480 }, pocket_pc), (Point { 640, 376 }));
     EXPECT_EQ(PropertiesImpl::workarea_for({ 240, 320 }, pocket_pc), (Point { 240, 268 }));
+    // A phone's bars grow with its shorter side, twice as much at scale 2.
+    EXPECT_EQ(PropertiesImpl::workarea_for({ 360, 720 }, pocket_pc), (Point { 360, 642 }));
+    EXPECT_EQ(PropertiesImpl::workarea_for({ 720, 1440 }, pocket_pc), (Point { 720, 1284 }));
     EXPECT_EQ(PropertiesImpl::workarea_for({ 176, 220 }, smartphone), (Point { 176, 180 }));
     EXPECT_EQ(PropertiesImpl::workarea_for({ 240, 320 }, smartphone), (Point { 240, 266 }));
     EXPECT_EQ(PropertiesImpl::workarea_for({ 352, 416 }, smartphone), (Point { 352, 336 }));

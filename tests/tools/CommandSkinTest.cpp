@@ -42,7 +42,7 @@ const char* SOURCE = R"(<skin version="Ringwise_1.0" devices="P">
   <picture name="back" file="back.bmp"/>
   <font spec="12 0 0 0 Tahoma"/>
   <file path="start.wav"/>
-  <form name="FormRecognizing"><point name="Size" value="240 300"/></form>
+  <form name="FormRecognizing"><point name="Size" value="240 268"/></form>
   <form name="FormRecognizing_big"><point name="Size" value="480 640"/></form>
   <form name="FormSettings"><point name="Size" value="200 200"/><string name="Devices" value="S"/></form>
 </skin>
@@ -106,11 +106,11 @@ TEST_F(CommandSkin, PrintsHeaderScaleWorkAreaAndVariantChoice)
         "pictures 1\n"
         "fonts 1\n"
         "scale 3\n"
-        "workarea 720 908\n"
+        "workarea 720 804\n"
         "check_version yes\n"
         "variant FormRecognizing\n"
         "+FormRecognizing_big Size=1440 1920 Devices= good_for_device\n"
-        "+FormRecognizing Size=720 900 Devices= good_for_device\n"
+        "+FormRecognizing Size=720 804 Devices= good_for_device\n"
         "-FormSettings\n");
 }
 

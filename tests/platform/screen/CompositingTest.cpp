@@ -145,14 +145,25 @@ TEST_F(Compositing, ASmartphoneHasItsOwnBarsAndNoCloseButton)
 
 TEST(SystemBars, HeightsFollowTheDevicesTable)
 {
-    EXPECT_EQ(system_bar_height(176, true), 20);
-    EXPECT_EQ(system_bar_height(240, true), 27);
-    EXPECT_EQ(system_bar_height(352, true), 40);
-    EXPECT_EQ(system_bar_height(480, true), 54);
-    EXPECT_EQ(system_bar_height(320, true), 0);
-    EXPECT_EQ(system_bar_height(480, false), 52);
-    EXPECT_EQ(system_bar_height(640, false), 52);
-    EXPECT_EQ(system_bar_height(240, false), 26);
+    EXPECT_EQ(system_bar_height({ 176, 220 }, true), 20);
+    EXPECT_EQ(system_bar_height({ 240, 320 }, true), 27);
+    EXPECT_EQ(system_bar_height({ 352, 416 }, true), 40);
+    EXPECT_EQ(system_bar_height({ 480, 640 }, true), 54);
+    EXPECT_EQ(system_bar_height({ 320, 240 }, true), 0);
+    EXPECT_EQ(system_bar_height({ 480, 640 }, false), 52);
+    EXPECT_EQ(system_bar_height({ 640, 480 }, false), 52);
+    EXPECT_EQ(system_bar_height({ 240, 320 }, false), 26);
+    EXPECT_EQ(system_bar_height({ 320, 240 }, false), 26);
+}
+
+TEST(SystemBars, OnAPocketPCTheyGrowWithThePhonesShorterSide)
+{
+    EXPECT_EQ(system_bar_height({ 360, 720 }, false), 39);
+    // High density: exactly twice the bars of the logical screen.
+    EXPECT_EQ(system_bar_height({ 720, 1440 }, false), 78);
+    EXPECT_EQ(system_bar_height({ 720, 360 }, false), 39);
+    // Never below the device's own height.
+    EXPECT_EQ(system_bar_height({ 100, 100 }, false), 26);
 }
 
 TEST_F(Compositing, ResizingTheScreenTellsEveryTopLevelWindow)

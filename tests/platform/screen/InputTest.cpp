@@ -1,3 +1,4 @@
+#include "platform/PopupMenu.h"
 #include "tests/platform/MessageTestSupport.h"
 #include "tests/platform/screen/ScreenTestSupport.h"
 
@@ -264,6 +265,26 @@ TEST_F(TapAndHold, AHeldPressIsRecognisedAndItsReleaseConsumed)
     inject_pointer(PointerAction::Up, PointerButton::Left, { 102, 201 });
     run_pending();
     EXPECT_EQ(buttons(), std::vector<std::uint32_t> { WM_LBUTTONDOWN });
+}
+
+TEST_F(TapAndHold, TheReleaseDoesNotChooseFromAMenuTheHoldOpenedUnderTheFinger)
+{
+    MenuHandle menu = create_popup_menu();
+    MenuItem entry;
+    entry.id = 7;
+    entry.text = u"Copy";
+    append_menu_item(menu, entry);
+    inject_pointer(PointerAction::Down, PointerButton::Left, { 100, 200 });
+    run_pending();
+    ASSERT_EQ(results_, std::vector<bool> { true });
+    // Opened a little above and left of the finger, so that it lies on the item.
+    ASSERT_TRUE(track_popup_menu(menu, window_, { 90, 190 }));
+    inject_pointer(PointerAction::Up, PointerButton::Left, { 100, 200 });
+    run_pending();
+    EXPECT_TRUE(is_popup_menu_open());
+    EXPECT_TRUE(windows().take_of(WM_COMMAND).empty());
+    close_popup_menus();
+    destroy_menu(menu);
 }
 
 TEST_F(TapAndHold, AnEarlyReleaseOrAMoveIsNoHold)
