@@ -9,7 +9,7 @@
 include(GNUInstallDirs)
 
 set(RINGWISE_APP_ID org.ringwise.Ringwise)
-set(RINGWISE_SCREENSHOT_URL "https://example.org/ringwise/screenshots" CACHE STRING
+set(RINGWISE_SCREENSHOT_URL "${PROJECT_HOMEPAGE_URL}screenshots" CACHE STRING
     "Where the AppStream metadata's screenshots are published")
 
 set(programs Ringwise Settings ringwise-tool ringwise-reg ringwise-install ringwise-pim skinc)
@@ -40,13 +40,10 @@ ringwise_install_link(ringwise-tool ringwise-tool)
 if(TARGET Ringwise)
     ringwise_install_link(ringwise Ringwise)
 endif()
-if(TARGET Settings)
+# The settings launcher starts Ringwise's settings mode, so it is linked
+# only beside the program that it starts; the settings entry runs it.
+if(TARGET Ringwise AND TARGET Settings)
     ringwise_install_link(ringwise-settings Settings)
-elseif(TARGET Ringwise)
-    # Without a program of its own the settings are Ringwise's settings mode.
-    install(PROGRAMS ${PROJECT_SOURCE_DIR}/assets/desktop/ringwise-settings
-        DESTINATION ${RINGWISE_INSTALL_FOLDER})
-    ringwise_install_link(ringwise-settings ringwise-settings)
 endif()
 
 # What the desktop shows: only with the program that its entries start. The

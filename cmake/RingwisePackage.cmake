@@ -5,13 +5,15 @@
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME ringwise)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_VENDOR "Ringwise")
+set(CPACK_PACKAGE_VENDOR "Ringwise developers")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "speaker-dependent voice dialer")
 string(CONCAT CPACK_PACKAGE_DESCRIPTION
     "Record a short spoken voice tag for a contact's phone number; later say\n"
     "the name and Ringwise finds the best matching tag and places the call.\n"
     "Runs on Linux desktops and phones (Phosh, Plasma Mobile).")
-set(CPACK_PACKAGE_CONTACT "Ringwise maintainers <ringwise@example.org>")
+set(CPACK_PACKAGE_CONTACT "Ringwise developers <developers@ringwise.org>")
+# The project's home page (project(HOMEPAGE_URL)), also the metadata's.
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${PROJECT_HOMEPAGE_URL})
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 

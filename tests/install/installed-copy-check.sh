@@ -40,17 +40,17 @@ for program in ringwise-tool ringwise-reg skinc; do
     [ -x "$folder/$program" ] || fail "$folder/$program is not executable"
 done
 
-# The commands are relative links into the program folder.
-links="ringwise-tool"
+# The commands are relative links to the programs of the program folder:
+# the settings command is the settings launcher.
+links="ringwise-tool:ringwise-tool"
 if [ -e "$folder/Ringwise" ]; then
-    links="$links ringwise ringwise-settings"
+    links="$links ringwise:Ringwise ringwise-settings:Settings"
 fi
-for link in $links; do
+for pair in $links; do
+    link=${pair%%:*}
+    program=${pair#*:}
     target=$(readlink "$root/bin/$link") || { fail "$root/bin/$link is no link"; continue; }
-    case $target in
-    ../lib/ringwise/*) ;;
-    *) fail "$root/bin/$link points to $target" ;;
-    esac
+    [ "$target" = "../lib/ringwise/$program" ] || fail "$root/bin/$link points to $target"
     [ -x "$root/bin/$link" ] || fail "$root/bin/$link leads nowhere"
 done
 
@@ -62,6 +62,11 @@ if [ -e "$folder/Ringwise" ]; then
         desktop-file-validate "$file" || fail "$file does not validate"
         grep -qx 'X-Purism-FormFactor=Workstation;Mobile;' "$file" || fail "$file: Purism form factor"
         grep -qx 'X-KDE-FormFactor=desktop;tablet;handset;' "$file" || fail "$file: KDE form factor"
+        case $entry in
+        *.Settings) command=ringwise-settings ;;
+        *) command=ringwise ;;
+        esac
+        grep -qx "Exec=$command" "$file" || fail "$file does not run $command"
         [ -f "$root/share/icons/hicolor/scalable/apps/$entry.svg" ] || fail "$entry.svg is missing"
         for size in 16 24 32 48 64 128 256; do
             png=$root/share/icons/hicolor/${size}x$size/apps/$entry.png
@@ -107,6 +112,22 @@ for case in "anna-2 1" "oscar-2 2"; do
     result=$(run match "$recordings/$1.wav" "$commands/001.tag" "$commands/002.tag" | tail -1)
     [ "$(echo "$result" | cut -d' ' -f1-2)" = "result $2" ] || fail "$1 is recognised as: $result"
 done
+
+# The settings command opens Ringwise's settings form from the read-only
+# folder. The launcher ends at once; the Ringwise it starts keeps the log's
+# pipe open until it has ended too.
+if [ -e "$folder/Ringwise" ]; then
+    printf 'wait-form FormSettings 60000\ndump %s\ncommand Exit\n' "$scratch/settings.txt" \
+        >"$scratch/settings-script.txt"
+    env -u RINGWISE_CONTACTS RINGWISE_PROGRAM_READ_ONLY=1 RINGWISE_HEADLESS=1 \
+        RINGWISE_SCRIPT="$scratch/settings-script.txt" XDG_RUNTIME_DIR="$scratch" \
+        XDG_DATA_HOME="$scratch/data" XDG_CONFIG_HOME="$scratch/config" \
+        RINGWISE_REGISTRY="$scratch/registry.db" \
+        RINGWISE_CONTACTS="$source/assets/demo/contacts.vcf" "$root/bin/ringwise-settings" \
+        2>&1 | cat >"$scratch/settings.log"
+    grep -q '^form FormSettings active' "$scratch/settings.txt" 2>/dev/null \
+        || fail "ringwise-settings opened no settings form: $(cat "$scratch/settings.log")"
+fi
 
 if [ "$failures" -ne 0 ]; then
     echo "$failures checks failed for $root" >&2

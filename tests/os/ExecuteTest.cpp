@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <sys/stat.h>
 #include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -58,6 +59,39 @@ TEST_F(ExecuteFile, StartsAProgramOfTheSystemFolderByItsDeviceName)
     EXPECT_EQ(wait_for_output(), "1|  -17 two words");
     EXPECT_EQ(
         log_bytes(), log_file_of(u"execute_file(" + system + u"/greet.exe,   -17 two words)\n"));
+}
+
+TEST_F(ExecuteFile, AReadOnlyProgramFoldersProgramStartsByItsDeviceNameUnlessTheUserHasOne)
+{
+    // An installed program folder: "%app_path%" reads the user's layer
+    // first, and a name found in neither layer would be the user's.
+    setenv("RINGWISE_PROGRAM_READ_ONLY", "1", 1);
+    std::string name = "execute-test-" + std::to_string(::getpid());
+    std::u16string device_name = u"%app_path%/" + platform::from_utf8(name) + u".exe";
+    std::string program = platform::to_utf8(os::expand_path(u"%app_path%")) + "/" + name;
+    std::string user = temp.native("root/ringwise/" + name);
+    struct Cleanup {
+        std::string program;
+        ~Cleanup()
+        {
+            std::filesystem::remove(program);
+            unsetenv("RINGWISE_PROGRAM_READ_ONLY");
+        }
+    } cleanup { program };
+    write_script(program);
+
+    EXPECT_TRUE(os::execute_file(device_name, u"s"));
+    EXPECT_EQ(wait_for_output(), "1|s");
+    std::u16string first = u"execute_file(" + platform::from_utf8(program) + u".exe, s)\n";
+    EXPECT_EQ(log_bytes(), log_file_of(first));
+
+    // A program of the same name in the user's layer comes first.
+    write_script(user);
+    std::filesystem::remove(out);
+    EXPECT_TRUE(os::execute_file(device_name, u"again"));
+    EXPECT_EQ(wait_for_output(), "1|again");
+    EXPECT_EQ(log_bytes(),
+        log_file_of(first + u"execute_file(" + platform::from_utf8(user) + u".exe, again)\n"));
 }
 
 TEST_F(ExecuteFile, EmptyParametersGiveNoArgument)
