@@ -121,8 +121,9 @@ void DeviceScreen::bring_up()
         set_message_box_presenter(&present_message_box);
     set_input_pump(this);
     if (const char* script = std::getenv("RINGWISE_SCRIPT"); script && *script) {
-        if (!play_script(script)) {
-            std::fprintf(stderr, "script: %s: cannot read the file\n", script);
+        std::string error;
+        if (!play_script(script, &error)) {
+            std::fprintf(stderr, "script: %s\n", error.c_str());
             std::fflush(stderr);
             _exit(3);
         }
@@ -471,14 +472,20 @@ void DeviceScreen::finish_box(MessageBoxAnswer answer)
     post_message({}, WM_NULL);
 }
 
-bool DeviceScreen::play_script(const std::string& path)
+bool DeviceScreen::play_script(const std::string& path, std::string* error)
 {
-    if (!is_up() || !on_ui_thread() || script_)
+    if (!is_up() || !on_ui_thread() || script_) {
+        if (error)
+            *error = path + ": another script is playing or the screen is not up";
         return false;
-    std::string error;
-    script_ = ScriptPlayer::open(path, error);
-    if (!script_)
+    }
+    std::string reason;
+    script_ = ScriptPlayer::open(path, reason);
+    if (!script_) {
+        if (error)
+            *error = reason;
         return false;
+    }
     display_->wake();
     return true;
 }

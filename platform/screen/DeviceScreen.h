@@ -74,7 +74,7 @@ public:
     std::optional<MessageBoxAnswer> run_message_box(const std::u16string& text,
         const std::u16string& caption, MessageBoxButtons buttons, int default_button);
 
-    bool play_script(const std::string& path);
+    bool play_script(const std::string& path, std::string* error);
     bool is_script_playing() const { return script_ != nullptr; }
 
     // Menu bars and popup menus.

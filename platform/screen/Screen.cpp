@@ -96,9 +96,9 @@ void resize_screen(Size size)
     DeviceScreen::instance().resize(size);
 }
 
-bool play_script(const std::string& path)
+bool play_script(const std::string& path, std::string* error)
 {
-    return DeviceScreen::instance().play_script(path);
+    return DeviceScreen::instance().play_script(path, error);
 }
 
 bool is_script_playing()

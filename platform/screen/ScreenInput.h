@@ -30,8 +30,9 @@ void resize_screen(Size size);
 
 // Starts playing a script file (the format of RINGWISE_SCRIPT, see the
 // README) from the next idle moment of the user-interface thread. False when
-// the screen is not up or another script is playing.
-bool play_script(const std::string& path);
+// the screen is not up, another script is playing, or the file cannot be
+// read or has a bad line (then `error`, when given, says which).
+bool play_script(const std::string& path, std::string* error = nullptr);
 // Whether a script is playing; when it ends the thread gets a WM_NULL.
 bool is_script_playing();
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Screen.h"
+#include "platform/screen/ScriptParser.h"
 
 #include <cstdint>
 #include <memory>
@@ -10,14 +11,17 @@
 
 namespace platform::detail {
 
-// Plays a script of user actions (the RINGWISE_SCRIPT format of the README)
-// one line at a time through the screen's input functions. The screen calls
-// step() whenever its thread is idle; a line that fails ends the process
-// with exit code 3. User-interface thread only.
+// Plays the parsed steps of a script (the RINGWISE_SCRIPT format of the
+// README) one at a time through the screen's input functions. The screen
+// calls step() whenever its thread is idle; a step that fails ends the
+// process with exit code 3. User-interface thread only.
 class ScriptPlayer {
 public:
-    // nullptr, with the reason in `error`, when the file cannot be read.
+    // nullptr, with the reason in `error`, when the file cannot be read or
+    // one of its lines is bad (then nothing of it plays).
     static std::unique_ptr<ScriptPlayer> open(const std::string& path, std::string& error);
+
+    explicit ScriptPlayer(std::vector<ScriptStep> steps);
 
     struct Progress {
         // A line was played (input may be waiting in the queue).
@@ -29,12 +33,11 @@ public:
     Progress step(std::uint32_t now);
 
 private:
-    explicit ScriptPlayer(std::vector<std::string> lines);
-
-    void play(const std::string& line, std::uint32_t now);
+    void play(const ScriptStep& step, std::uint32_t now);
     [[noreturn]] void fail(const std::string& reason) const;
+    ScriptHost* needs_host() const;
 
-    std::vector<std::string> lines_;
+    std::vector<ScriptStep> steps_;
     std::size_t next_ { 0 };
     std::size_t current_ { 0 };
     // A wait, or the held press of `hold` that ends with a release.

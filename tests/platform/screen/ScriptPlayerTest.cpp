@@ -167,19 +167,31 @@ TEST(ScriptRunner, AFailingLineEndsTheProgramWithExitCodeThree)
 {
     TempDirectory directory;
     const std::vector<std::pair<std::string, std::string>> cases {
-        { "frob 1 2", "script: frob 1 2: unknown action frob\n" },
-        { "tap 1", "script: tap 1: expected 2 numbers\n" },
-        { "key Hyper", "script: key Hyper: unknown key Hyper\n" },
-        { "tap-control missing", "script: tap-control missing: no control missing\n" },
-        { "wait-form Other 50", "script: wait-form Other 50: timed out waiting for form Other\n" },
-        { "command refused", "script: command refused: no form takes the command refused\n" },
+        { "frob 1 2", "script: frob 1 2: unknown action frob (line 3)\n" },
+        { "tap 1", "script: tap 1: expected 2 numbers (line 3)\n" },
+        { "key Hyper", "script: key Hyper: unknown key Hyper (line 3)\n" },
+        { "tap-control missing", "script: tap-control missing: no control missing (line 3)\n" },
+        { "wait-form Other 50",
+            "script: wait-form Other 50: timed out waiting for form Other (line 3)\n" },
+        { "command refused",
+            "script: command refused: no form takes the command refused (line 3)\n" },
     };
     for (const auto& [line, message] : cases) {
-        ChildRun run = run_script(directory, "wait 1\n" + line + "\nscreenshot never.png\n");
+        ChildRun run
+            = run_script(directory, "wait 1\n# then\n" + line + "\nscreenshot never.png\n");
         EXPECT_EQ(run.exit_code, 3) << line;
         EXPECT_EQ(run.errors, message);
         EXPECT_FALSE(std::filesystem::exists(directory.native("never.png")));
     }
+}
+
+TEST(ScriptRunner, AScriptWithABadLinePlaysNothingOfIt)
+{
+    TempDirectory directory;
+    ChildRun run = run_script(directory, "screenshot first.png\n\ndrag 1 2 3\n");
+    EXPECT_EQ(run.exit_code, 3);
+    EXPECT_EQ(run.errors, "script: drag 1 2 3: expected 4 numbers (line 3)\n");
+    EXPECT_FALSE(std::filesystem::exists(directory.native("first.png")));
 }
 
 TEST(ScriptRunner, AMissingScriptFails)
