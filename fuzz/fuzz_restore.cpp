@@ -1,6 +1,8 @@
-// Restores arbitrary bytes as a backup of voice tags: a restore must never
-// crash, never write outside the commands folder, and either succeed or
-// leave the folder exactly as it was.
+// Restores arbitrary bytes as a backup of voice tags, as the settings form
+// does: a restore must never crash, never write outside the commands folder
+// nor into a folder below it, and either succeed or leave the folder exactly
+// as it was; the command list the form then reloads from what was restored
+// must load, naming no file outside the folder.
 #include "app/Document.h"
 #include "app/TagBackup.h"
 
@@ -8,6 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 
 namespace {
@@ -51,7 +54,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (name != "in.vcb" && name != "commands")
             std::abort();
     }
-    if (!restored && read(base / "commands" / "keep.tag") != "keep")
-        std::abort();
+    if (!restored) {
+        if (read(base / "commands" / "keep.tag") != "keep"
+            || std::distance(std::filesystem::directory_iterator(base / "commands"),
+                   std::filesystem::directory_iterator())
+                != 1)
+            std::abort();
+        return 0;
+    }
+    for (auto& entry : std::filesystem::directory_iterator(base / "commands")) {
+        if (!entry.is_regular_file())
+            std::abort();
+    }
+    document.commands().clear();
+    document.load_commands();
+    for (const Command& command : document.commands()) {
+        if (command.voice.find_first_of(std::u16string(u"/\\\0", 3)) != std::u16string::npos)
+            std::abort();
+    }
     return 0;
 }

@@ -1,6 +1,7 @@
 #include "platform/HandOver.h"
 
 #include "platform/Convert.h"
+#include "platform/HandOverMessage.h"
 #include "platform/InstanceLock.h"
 #include "platform/Message.h"
 #include "platform/MessageQueue.h"
@@ -27,9 +28,8 @@ namespace {
 // The longest class name a window walk compares, as the class-name buffer
 // of 39 code units allows.
 constexpr std::size_t CLASS_NAME_LIMIT = 38;
-// Bounds on what a hand-over may carry and on how long a peer may take to
-// send it; the answer may take as long as the first process needs.
-constexpr std::uint32_t MAX_TEXT_BYTES = 1 << 20;
+// Bounds on how long a peer may take to send a hand-over; the answer may
+// take as long as the first process needs.
 constexpr int SEND_TIMEOUT_MS = 2000;
 constexpr int ANSWER_TIMEOUT_MS = 60000;
 
@@ -198,13 +198,20 @@ void HandOverListener::run()
 
 void HandOverListener::serve(int connection)
 {
-    std::uint32_t bytes = 0;
-    if (!read_all(connection, &bytes, sizeof bytes, SEND_TIMEOUT_MS) || bytes > MAX_TEXT_BYTES
-        || bytes % 2 != 0)
+    // The message is read in pieces of at most what it still needs, so a
+    // peer that lies about its length or sends more holds nothing extra.
+    HandOverReader reader;
+    std::uint8_t piece[4096];
+    while (reader.state() == HandOverReader::State::Reading) {
+        std::size_t size = std::min(reader.wanted(), sizeof piece);
+        if (!read_all(connection, piece, size, SEND_TIMEOUT_MS))
+            return;
+        reader.feed(piece, size);
+    }
+    if (reader.state() != HandOverReader::State::Done)
         return;
-    std::u16string text(bytes / 2, u'\0');
-    if (!read_all(connection, text.data(), bytes, SEND_TIMEOUT_MS))
-        return;
+    const std::u16string& text = reader.text();
+    auto bytes = static_cast<std::uint32_t>(text.size() * 2);
     std::uint8_t answer = ANSWER_NO_WINDOW;
     if (WindowHandle window = find_class_window(class_name_)) {
         CopyData copy { 0, bytes, text.data() };
