@@ -4,12 +4,16 @@
 #include "os/ContactManager.h"
 #include "os/File.h"
 #include "os/FileFinder.h"
+#include "os/FileInfo.h"
+#include "os/FileReplacement.h"
+#include "os/Log.h"
 #include "os/Path.h"
 #include "os/Xml.h"
 #include "platform/Convert.h"
 
 #include <algorithm>
 #include <optional>
+#include <set>
 #include <utility>
 
 namespace {
@@ -19,6 +23,18 @@ namespace {
 bool is_safe_voice(const std::u16string& voice)
 {
     return voice.find_first_of(u"/\\") == std::u16string::npos;
+}
+
+// The extensions of a tag's files, the precise matching's cache included.
+bool is_tag_file_extension(const std::u16string& name)
+{
+    std::size_t dot = name.rfind(u'.');
+    if (dot == std::u16string::npos)
+        return false;
+    std::u16string extension = name.substr(dot + 1);
+    return platform::equal_ignoring_case(extension, u"tag")
+        || platform::equal_ignoring_case(extension, u"wav")
+        || platform::equal_ignoring_case(extension, u"cepstra");
 }
 
 } // namespace
@@ -129,11 +145,11 @@ void CommandStore::load()
     }
 }
 
-void CommandStore::save() const
+bool CommandStore::save() const
 {
     if (tag_count() == 0) {
         os::delete_file(commands_path());
-        return;
+        return true;
     }
     os::XmlNode document = os::new_xml_document();
     os::XmlNode root = os::append_child(document, u"Commands");
@@ -149,7 +165,10 @@ void CommandStore::save() const
         os::set_attribute(entry, u"voice", command.voice);
     }
     os::create_directories(directory_);
-    os::save_xml_file(document, commands_path());
+    if (os::save_xml_file(document, commands_path()))
+        return true;
+    os::log() << u"CommandStore::save failed " << commands_path() << u"\n";
+    return false;
 }
 
 void CommandStore::sort()
@@ -177,31 +196,113 @@ std::u16string CommandStore::new_tag_name() const
     return text;
 }
 
-bool CommandStore::train_tag(Command& command, const std::vector<std::int16_t>& samples)
+TagTraining CommandStore::train_tag(Command& command, const std::vector<std::int16_t>& samples)
 {
     std::optional<TrainedTag> tag = TrainedTag::train(samples);
     if (!tag)
-        return false;
-    command.voice_template = tag->voice_template();
+        return { TagTraining::NoSpeech };
     os::create_directories(directory_);
-    if (command.voice.empty())
-        command.voice = new_tag_name();
-    // Failures to write a tag's files are not reported, as for every file the
-    // store writes; a missing file makes the tag score nothing.
-    tag->write_tag(tag_path(command.voice));
-    tag->write_recording(recording_path(command.voice));
+    std::u16string voice = command.voice.empty() ? new_tag_name() : command.voice;
+    // Both files are written whole before either replaces anything; a tag
+    // trained again keeps the old pair until the new one is complete.
+    os::FileReplacement tag_file(tag_path(voice));
+    os::FileReplacement recording_file(recording_path(voice));
+    bool written = tag_file.is_open() && recording_file.is_open()
+        && tag->write_tag(tag_file.temporary_path())
+        && tag->write_recording(recording_file.temporary_path()) && tag_file.commit()
+        && recording_file.commit();
+    if (!written) {
+        os::log() << u"CommandStore::train_tag failed " << tag_path(voice) << u"\n";
+        return { TagTraining::NotWritten };
+    }
+    command.voice = voice;
+    command.voice_template = tag->voice_template();
+    return { TagTraining::Stored };
+}
+
+TagTraining CommandStore::record_tag(Command& command, const std::vector<std::int16_t>& samples)
+{
+    platform::FolderLock guard = lock();
+    bool is_new = !command.has_tag();
+    TagTraining result = train_tag(command, samples);
+    if (!result)
+        return result;
+    add_command(command);
+    sort();
+    if (save())
+        return result;
+    if (is_new) {
+        for (Command& entry : commands_)
+            if (entry.same_entry(command)) {
+                entry.voice.clear();
+                entry.voice_template = VoiceTemplate();
+            }
+        os::delete_file(tag_path(command.voice));
+        os::delete_file(recording_path(command.voice));
+        command.voice.clear();
+        command.voice_template = VoiceTemplate();
+    }
+    return { TagTraining::NotWritten };
+}
+
+bool CommandStore::delete_tag(Command& command)
+{
+    if (!command.has_tag())
+        return true;
+    platform::FolderLock guard = lock();
+    std::u16string voice = std::move(command.voice);
+    VoiceTemplate voice_template = std::move(command.voice_template);
+    command.voice.clear();
+    command.voice_template = VoiceTemplate();
+    // Taking a tag out keeps the order of the others, so the list is saved
+    // as sorting would leave it.
+    if (!save()) {
+        command.voice = std::move(voice);
+        command.voice_template = std::move(voice_template);
+        return false;
+    }
+    os::delete_file(tag_path(voice));
+    os::delete_file(recording_path(voice));
+    os::delete_file(cache_path(voice));
+    sort();
     return true;
 }
 
-void CommandStore::delete_tag(Command& command)
+void CommandStore::remove_orphans() const
 {
-    if (!command.has_tag())
-        return;
-    os::delete_file(tag_path(command.voice));
-    os::delete_file(recording_path(command.voice));
-    os::delete_file(cache_path(command.voice));
-    command.voice.clear();
-    command.voice_template = VoiceTemplate();
-    sort();
-    save();
+    std::set<std::u16string> voices;
+    bool list_read = true;
+    if (os::FileInfo(commands_path()).exists()) {
+        os::XmlNode root = os::find_child(os::load_xml_file(commands_path()), u"Commands");
+        list_read = !root.empty();
+        for (int i = 0; i < os::child_count(root); ++i) {
+            std::u16string voice;
+            if (os::get_attribute(os::child_at(root, i), u"voice", voice))
+                voices.insert(voice);
+        }
+    }
+    os::FileFinder finder;
+    os::find_files(finder, directory_, u"*", u"", false);
+    for (const std::u16string& path : finder.files) {
+        std::u16string name = os::file_name_of(path);
+        bool orphan = os::is_temporary_name(name)
+            || (list_read && is_tag_file_extension(name)
+                && voices.count(os::strip_extension(name)) == 0);
+        if (orphan) {
+            os::log() << u"CommandStore::remove_orphans " << name << u"\n";
+            os::delete_file(os::join_path(directory_, name));
+        }
+    }
+}
+
+platform::FolderLock CommandStore::lock() const
+{
+    return lock(directory_);
+}
+
+platform::FolderLock CommandStore::lock(const std::u16string& directory)
+{
+    std::u16string parent = os::directory_of(os::strip_separator(directory));
+    os::create_directories(parent);
+    return platform::FolderLock(os::native_path(os::expand_path_for_writing(parent)));
 }

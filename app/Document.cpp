@@ -1,5 +1,6 @@
 #include "app/Document.h"
 
+#include "app/TagBackup.h"
 #include "os/Log.h"
 #include "os/Path.h"
 
@@ -42,9 +43,12 @@ void Document::load_settings()
     settings_.load();
 }
 
-void Document::save_settings()
+bool Document::save_settings()
 {
-    settings_.save();
+    // Under the store's lock, so that a start-up's repair meanwhile does not
+    // take the new file's temporary for a crash's.
+    platform::FolderLock guard = commands_.lock();
+    return settings_.save();
 }
 
 int Document::tag_count() const
@@ -72,9 +76,9 @@ void Document::load_commands()
     commands_.load();
 }
 
-void Document::save_commands()
+bool Document::save_commands()
 {
-    commands_.save();
+    return commands_.save();
 }
 
 void Document::sort_commands()
@@ -87,7 +91,7 @@ std::u16string Document::new_tag_name() const
     return commands_.new_tag_name();
 }
 
-bool Document::train_tag(Command& command)
+TagTraining Document::train_tag(Command& command)
 {
     // A tag trained again keeps its voice name: its frames must be reloaded.
     precise_.reset();
@@ -95,13 +99,28 @@ bool Document::train_tag(Command& command)
     return commands_.train_tag(command, audio_.take_capture());
 }
 
-void Document::delete_tag(Command& command)
+TagTraining Document::record_tag(Command& command)
+{
+    precise_.reset();
+    audio_.stop_audio();
+    return commands_.record_tag(command, audio_.take_capture());
+}
+
+bool Document::delete_tag(Command& command)
 {
     if (!command.has_tag())
-        return;
+        return true;
     audio_.stop_audio();
     precise_.reset();
-    commands_.delete_tag(command);
+    return commands_.delete_tag(command);
+}
+
+void Document::repair_store()
+{
+    platform::FolderLock guard = commands_.lock();
+    finish_interrupted_restore(commands_.directory());
+    commands_.remove_orphans();
+    settings_.remove_temporaries();
 }
 
 PreciseRecognition Document::finish_precise_recognition()

@@ -29,7 +29,8 @@ public:
 
     // Settings, read once at start-up and written after every change.
     void load_settings();
-    void save_settings();
+    // False (logged, the previous file intact) when it cannot be written.
+    bool save_settings();
     Settings& settings() { return settings_; }
     const Settings& settings() const { return settings_; }
 
@@ -44,18 +45,27 @@ public:
     void sync_contacts();
     // Merges commands.xml into the list; a missing or damaged file adds nothing.
     void load_commands();
-    // Writes commands.xml, or deletes it when no tag is left.
-    void save_commands();
+    // Writes commands.xml, or deletes it when no tag is left; false when it
+    // cannot be written.
+    bool save_commands();
     // Tagged Commands first, each group by name (code unit order).
     void sort_commands();
     // The next free tag base name: "001", "002", ... "999", "1000".
     std::u16string new_tag_name() const;
-    // Builds a tag from the capture buffer and stores it under the command's
-    // voice name (a new one if it has none). False, with nothing changed,
-    // when the capture holds no speech.
-    bool train_tag(Command& command);
-    // Deletes the command's tag files, clears its voice, then sorts and saves.
-    void delete_tag(Command& command);
+    // Builds a tag from the capture buffer and stores its files under the
+    // command's voice name (a new one if it has none). Nothing changes when
+    // the capture holds no speech or the files cannot be written.
+    TagTraining train_tag(Command& command);
+    // train_tag(), then the command joins the list, which is sorted and
+    // saved; see CommandStore::record_tag().
+    TagTraining record_tag(Command& command);
+    // Takes the command's tag out of the list, saves the list and deletes the
+    // tag's files; false, with the tag kept, when the list cannot be saved.
+    bool delete_tag(Command& command);
+    // Start-up's repair of what a crash may have left in the store: an
+    // interrupted restore is finished or undone, and files that the list does
+    // not name and temporaries of the settings and the tags are removed.
+    void repair_store();
 
     CommandList& commands() { return commands_.commands(); }
     const CommandList& commands() const { return commands_.commands(); }

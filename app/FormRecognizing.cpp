@@ -4,6 +4,7 @@
 #include "app/FormMessage.h"
 #include "app/SkinSound.h"
 #include "app/TagMatching.h"
+#include "audio/AudioBuffer.h"
 #include "platform/Screen.h"
 #include "platform/Window.h"
 
@@ -132,8 +133,15 @@ void FormRecognizing::listen()
 {
     double elapsed = document().elapsed();
     progress_.set_value(elapsed / MAX_RECORD_SECONDS);
-    if (elapsed > MAX_RECORD_SECONDS)
-        state_ = RunState::Processing;
+    if (elapsed <= MAX_RECORD_SECONDS)
+        return;
+    // The device hands over its last block a little after the stopwatch
+    // passes the duration; the match takes the whole capture.
+    audio::AudioBuffer& buffer = document().audio().capture_buffer();
+    if (buffer.recorded_seconds() < buffer.duration()
+        && elapsed <= MAX_RECORD_SECONDS + audio::last_block_seconds())
+        return;
+    state_ = RunState::Processing;
 }
 
 void FormRecognizing::match()

@@ -34,8 +34,6 @@ constexpr char16_t LANGUAGE_PREFIX[] = u"Language_";
 constexpr char16_t BACKUP_EXTENSION[] = u"vcb";
 constexpr char16_t PRODUCT[] = u"Tarn Ringwise v4.05";
 constexpr double TIMER_SECONDS = 0.1;
-// How long past the capture's duration the last block may take to arrive.
-constexpr double LAST_BLOCK_SECONDS = 1.0;
 
 Document& document()
 {
@@ -271,9 +269,11 @@ void FormSettings::delete_tag()
     if (!selected || !selected->has_tag() || recording_)
         return;
     Command kept = *selected;
-    document().delete_tag(
-        document()
-            .commands()[static_cast<std::size_t>(filter_->command_index(grid_->selection()))]);
+    if (!document().delete_tag(document().commands()[static_cast<std::size_t>(
+            filter_->command_index(grid_->selection()))])) {
+        warn(u"Tag_save_error");
+        return;
+    }
     kept.voice.clear();
     filter_->set_text({});
     update_rows(&kept);
@@ -298,20 +298,26 @@ void FormSettings::refresh()
 void FormSettings::toggle_setting(bool& setting)
 {
     setting = !setting;
-    document().save_settings();
+    save_settings();
 }
 
 void FormSettings::choose_skin(const std::u16string& name)
 {
     document().settings().skin = name;
-    document().save_settings();
+    save_settings();
+}
+
+void FormSettings::save_settings()
+{
+    if (!document().save_settings())
+        warn(u"Settings_save_error");
 }
 
 void FormSettings::choose_language(const std::u16string& name)
 {
     document().settings().language = name;
     get_skin().set_language(language_path(name));
-    document().save_settings();
+    save_settings();
 }
 
 std::u16string FormSettings::pick_backup_file(const std::u16string& title_key)
@@ -455,20 +461,21 @@ void FormSettings::recording_tick()
     // passes the duration; the tag is built from the whole capture.
     audio::AudioBuffer& buffer = document().audio().capture_buffer();
     if (buffer.recorded_seconds() < buffer.duration()
-        && elapsed <= audio::MAX_RECORD_SECONDS + LAST_BLOCK_SECONDS)
+        && elapsed <= audio::MAX_RECORD_SECONDS + audio::last_block_seconds())
         return;
     progress_.set_value(1);
-    if (document().train_tag(recorded_)) {
+    // Training stops the capture and destroys the recorder, whatever it finds.
+    TagTraining training = document().record_tag(recorded_);
+    set_recording_mode(false);
+    if (training) {
         document().play(document().recording_path(recorded_.voice));
-        document().add_command(recorded_);
-        document().sort_commands();
-        document().save_commands();
         filter_->set_text({});
         update_rows(&recorded_);
         show_filter();
+    } else if (training.outcome == TagTraining::NotWritten) {
+        update_rows(&recorded_);
+        warn(u"Tag_save_error");
     }
-    // Training stopped the capture and destroyed the recorder, whatever it found.
-    set_recording_mode(false);
 }
 
 void FormSettings::set_recording_mode(bool recording)

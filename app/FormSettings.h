@@ -69,6 +69,8 @@ private:
     void delete_tag();
     void refresh();
     void toggle_setting(bool& setting);
+    // Saves the settings; a file that cannot be written is reported.
+    void save_settings();
     void choose_skin(const std::u16string& name);
     void choose_language(const std::u16string& name);
     // A backup file chosen in the file explorer ("vcb"); empty for none.

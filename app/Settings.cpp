@@ -1,5 +1,9 @@
 #include "app/Settings.h"
 
+#include "os/FileFinder.h"
+#include "os/FileReplacement.h"
+#include "os/Log.h"
+#include "os/Path.h"
 #include "os/Xml.h"
 
 #include <utility>
@@ -28,7 +32,7 @@ void Settings::load()
         engine = engine_name == u"precise" ? MatchingEngine::Precise : MatchingEngine::Classic;
 }
 
-void Settings::save() const
+bool Settings::save() const
 {
     os::XmlNode document = os::new_xml_document();
     os::XmlNode settings = os::append_child(document, u"Settings");
@@ -43,5 +47,22 @@ void Settings::save() const
     // settings files stay exactly as they were before there was a choice.
     if (engine == MatchingEngine::Precise)
         os::set_attribute(general, u"engine", u"precise");
-    os::save_xml_file(document, path_);
+    if (os::save_xml_file(document, path_))
+        return true;
+    os::log() << u"Settings::save failed " << path_ << u"\n";
+    return false;
+}
+
+void Settings::remove_temporaries() const
+{
+    std::u16string prefix = os::file_name_of(path_) + u".";
+    os::FileFinder finder;
+    os::find_files(finder, os::directory_of(path_), u"*", u"", false);
+    for (const std::u16string& found : finder.files) {
+        std::u16string name = os::file_name_of(found);
+        if (name.compare(0, prefix.size(), prefix) == 0 && os::is_temporary_name(name)) {
+            os::log() << u"Settings::remove_temporaries " << name << u"\n";
+            os::delete_file(os::join_path(os::directory_of(path_), name));
+        }
+    }
 }

@@ -22,8 +22,12 @@ public:
     // defaults, and the matching engine, which is classic unless the file
     // says "precise"; a missing or damaged file is left as it is.
     void load();
-    // Writes the six options, replacing whatever else the file held.
-    void save() const;
+    // Writes the six options, replacing whatever else the file held; false
+    // (logged, the previous file intact) when the file cannot be written.
+    bool save() const;
+
+    // Deletes the temporaries of saves that a crash cut short.
+    void remove_temporaries() const;
 
     const std::u16string& path() const { return path_; }
 

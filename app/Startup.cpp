@@ -82,6 +82,7 @@ int run_ringwise(const std::u16string& command_line)
     os::Application application(1);
     auto document = std::make_unique<Document>();
     document->load_settings();
+    document->repair_store();
     document->load_commands();
     const Mode& mode = command_line.empty() && document->tag_count() >= 1 ? RECOGNITION : SETTINGS;
     if (!application.check_previous_instance(command_line, mode.application_name)) {

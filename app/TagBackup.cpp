@@ -1,12 +1,19 @@
 #include "app/TagBackup.h"
 
+#include "app/CommandStore.h"
 #include "app/Document.h"
 #include "os/ChunkFile.h"
+#include "os/FileInfo.h"
+#include "os/FileReplacement.h"
+#include "os/Log.h"
 #include "os/Path.h"
 #include "platform/Convert.h"
+#include "platform/FolderLock.h"
 #include "platform/LittleEndian.h"
 
 #include <cstdint>
+#include <filesystem>
+#include <map>
 #include <unistd.h>
 
 namespace {
@@ -15,11 +22,19 @@ constexpr const char16_t* VERSION_ENTRY = u"VOICE_COMMAND_BACKUP_VERSION";
 constexpr std::int32_t VERSION = 100;
 constexpr const char16_t* FOLDER = u"commands";
 
+constexpr const char16_t* FRESH = u"restore";
+constexpr const char16_t* OLD = u"old";
+
 // A name beside `path` that no other process of this program uses now.
 std::u16string sibling(const std::u16string& path, const char16_t* purpose)
 {
     return os::strip_separator(path) + u"." + purpose + u"-"
         + platform::from_utf8(std::to_string(::getpid()));
+}
+
+std::string native(const std::u16string& path)
+{
+    return os::native_path(os::expand_path_for_writing(path));
 }
 
 bool has_backup_extension(const std::u16string& path)
@@ -81,8 +96,11 @@ bool backup_tags(const std::u16string& requested)
             && archive.write(version, 4) == 4 && archive.end_chunk()
             && archive.add_directory(commands_folder(), FOLDER) && archive.file().flush();
     }
-    if (written && os::rename_path(partial, path))
+    if (written && os::rename_path(partial, path)) {
+        os::sync_directory(os::directory_of(path));
         return true;
+    }
+    os::log() << u"backup_tags failed " << path << u"\n";
     os::delete_file(partial);
     return false;
 }
@@ -92,21 +110,31 @@ bool restore_tags(const std::u16string& requested)
     std::u16string path = backup_file_path(requested);
     stop_document_audio();
     std::u16string folder = os::strip_separator(commands_folder());
-    std::u16string fresh = sibling(folder, u"restore");
-    std::u16string old = sibling(folder, u"old");
+    std::u16string fresh = sibling(folder, FRESH);
+    std::u16string old = sibling(folder, OLD);
+    platform::FolderLock guard = CommandStore::lock(folder);
     {
         os::ChunkFile archive(path, 0);
         if (!archive.is_open() || !is_complete_backup(archive))
             return false;
         os::remove_tree(fresh);
         os::create_directories(fresh);
-        if (!archive.extract_directory(fresh, FOLDER)) {
+        if (!archive.extract_directory(fresh, FOLDER) || !os::sync_directory_files(fresh)) {
+            os::log() << u"restore_tags failed " << path << u"\n";
             os::remove_tree(fresh);
             return false;
         }
     }
-    // The swap: the old folder steps aside, the new one takes its name, and
-    // only then does the old one go.
+    // The swap, in one step where the file system can: the new folder takes
+    // the name, and the old one, under the new one's name, goes.
+    if (platform::exchange_paths(native(fresh), native(folder))) {
+        os::sync_directory(os::directory_of(folder));
+        os::remove_tree(fresh);
+        return true;
+    }
+    // Otherwise the old folder steps aside, the new one takes its name, and
+    // only then does the old one go; finish_interrupted_restore() completes
+    // a swap that a crash cut in two.
     bool had_folder = os::rename_path(folder, old);
     if (!os::rename_path(fresh, folder)) {
         if (had_folder)
@@ -114,7 +142,48 @@ bool restore_tags(const std::u16string& requested)
         os::remove_tree(fresh);
         return false;
     }
+    os::sync_directory(os::directory_of(folder));
     if (had_folder)
         os::remove_tree(old);
     return true;
+}
+
+void finish_interrupted_restore(const std::u16string& commands_folder)
+{
+    std::u16string folder = os::strip_separator(commands_folder);
+    std::filesystem::path parent(native(os::directory_of(folder)));
+    std::string prefix = platform::to_utf8(os::file_name_of(folder)) + ".";
+    // The leftovers of each interrupted restore, by the process that made them.
+    std::map<std::string, std::u16string> fresh;
+    std::map<std::string, std::u16string> old;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(parent, error)) {
+        std::string name = entry.path().filename().string();
+        if (name.compare(0, prefix.size(), prefix) != 0)
+            continue;
+        std::string rest = name.substr(prefix.size());
+        std::u16string path = platform::from_utf8(entry.path().string());
+        for (auto [purpose, found] : { std::pair { FRESH, &fresh }, std::pair { OLD, &old } }) {
+            std::string lead = platform::to_utf8(purpose) + "-";
+            if (rest.compare(0, lead.size(), lead) == 0)
+                (*found)[rest.substr(lead.size())] = path;
+        }
+    }
+    if (!os::FileInfo(folder).is_directory()) {
+        // A folder that stepped aside beside a complete new one: the crash
+        // came between the two renames, after the new folder was synced.
+        for (const auto& [process, path] : old) {
+            auto complete = fresh.find(process);
+            bool moved = complete != fresh.end() && os::rename_path(complete->second, folder);
+            if (!moved)
+                moved = os::rename_path(path, folder);
+            if (moved) {
+                os::log() << u"finish_interrupted_restore " << folder << u"\n";
+                break;
+            }
+        }
+    }
+    for (const auto* leftovers : { &fresh, &old })
+        for (const auto& [process, path] : *leftovers)
+            os::remove_tree(path);
 }

@@ -26,3 +26,9 @@ bool backup_tags(const std::u16string& path);
 // when the archive has no version entry of 100, is damaged or cut short, or
 // a file cannot be written completely.
 bool restore_tags(const std::u16string& path);
+
+// Start-up's repair after a restore that a crash interrupted: when the
+// commands folder is missing because a swap was cut in two, the complete new
+// folder (or else the old one) takes its place; every leftover folder of a
+// restore beside it is removed. The caller holds the store's lock.
+void finish_interrupted_restore(const std::u16string& commands_folder);

@@ -11,12 +11,14 @@ function(ringwise_library name)
     target_link_libraries(${name} PUBLIC ${ARG_LIBS} PRIVATE ${ARG_PRIVATE_LIBS})
 endfunction()
 
-# ringwise_tests(NAME [THREADED] SOURCES ... LIBS ... [DEPENDS targets...])
+# ringwise_tests(NAME [THREADED] [LABEL label] SOURCES ... LIBS ...
+#                [DEPENDS targets...] [ENVIRONMENT VAR=value])
 # One GoogleTest executable; every TEST becomes a CTest test with a timeout,
 # so that no test can hang a run. THREADED suites carry the label "threads"
-# and are the ones run again under ThreadSanitizer.
+# and are the ones run again under ThreadSanitizer; LABEL replaces the label
+# ("long" for the long runs).
 function(ringwise_tests name)
-    cmake_parse_arguments(ARG "THREADED" "" "SOURCES;LIBS;DEPENDS" ${ARGN})
+    cmake_parse_arguments(ARG "THREADED" "LABEL" "SOURCES;LIBS;DEPENDS;ENVIRONMENT" ${ARGN})
     if(NOT ARG_SOURCES)
         return()
     endif()
@@ -27,6 +29,9 @@ function(ringwise_tests name)
     if(ARG_THREADED)
         set(labels threads)
     endif()
+    if(ARG_LABEL)
+        set(labels ${ARG_LABEL})
+    endif()
     add_executable(${name} ${ARG_SOURCES})
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gmock GTest::gtest_main Threads::Threads)
     target_compile_definitions(${name} PRIVATE
@@ -36,7 +41,11 @@ function(ringwise_tests name)
         # Programs and libraries the tests start or load.
         add_dependencies(${name} ${ARG_DEPENDS})
     endif()
-    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 120 PROPERTIES TIMEOUT 300 LABELS ${labels})
+    set(properties TIMEOUT 300 LABELS ${labels})
+    if(ARG_ENVIRONMENT)
+        list(APPEND properties ENVIRONMENT "${ARG_ENVIRONMENT}")
+    endif()
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 120 PROPERTIES ${properties})
 endfunction()
 
 # ringwise_benchmark(NAME SOURCES ... LIBS ...)

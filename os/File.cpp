@@ -1,5 +1,6 @@
 #include "os/File.h"
 
+#include "os/CrashPoint.h"
 #include "os/Path.h"
 
 #include <cerrno>
@@ -98,6 +99,7 @@ std::uint32_t File::write(const void* buffer, std::uint32_t count)
     auto* bytes = static_cast<const char*>(buffer);
     std::uint32_t done = 0;
     while (done < count) {
+        crash_point();
         ssize_t n = ::write(impl().handle, bytes + done, count - done);
         if (n < 0 && errno == EINTR)
             continue;

@@ -1,5 +1,6 @@
 #include "os/Path.h"
 
+#include "os/CrashPoint.h"
 #include "platform/Convert.h"
 #include "platform/UserDirectories.h"
 
@@ -348,11 +349,13 @@ void create_directories(const std::u16string& path)
 
 void delete_file(const std::u16string& path)
 {
+    crash_point();
     ::unlink(native_path(expand_path_for_writing(path)).c_str());
 }
 
 bool rename_path(const std::u16string& from, const std::u16string& to)
 {
+    crash_point();
     return ::rename(native_path(expand_path_for_writing(from)).c_str(),
                native_path(expand_path_for_writing(to)).c_str())
         == 0;
@@ -362,6 +365,7 @@ bool remove_tree(const std::u16string& path)
 {
     std::error_code error;
     std::filesystem::path native(native_path(expand_path_for_writing(path)));
+    crash_point();
     std::filesystem::remove_all(native, error);
     return !error && !std::filesystem::exists(native, error);
 }

@@ -1,16 +1,10 @@
 #include "os/Xml.h"
 
+#include "os/FileReplacement.h"
 #include "os/Path.h"
 #include "platform/Convert.h"
 
 #include <pugixml.hpp>
-
-#include <cerrno>
-#include <cstdio>
-#include <cstdlib>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace os {
 
@@ -70,39 +64,6 @@ public:
     std::string bytes;
 };
 
-bool write_all(int fd, const std::string& bytes)
-{
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
-// Writes a temporary file beside the target and renames it over the target,
-// so that a full disk or a crash mid-write never loses the previous file.
-bool replace_file(const std::string& target, const std::string& bytes)
-{
-    std::string temporary = target + ".XXXXXX";
-    int fd = ::mkstemp(temporary.data());
-    if (fd < 0)
-        return false;
-    bool written = write_all(fd, bytes) && ::fsync(fd) == 0;
-    // mkstemp creates the file 0600; a settings file is as readable as any other.
-    ::fchmod(fd, 0644);
-    written = ::close(fd) == 0 && written;
-    if (!written || ::rename(temporary.c_str(), target.c_str()) != 0) {
-        ::unlink(temporary.c_str());
-        return false;
-    }
-    return true;
-}
-
 } // namespace
 
 XmlNode::XmlNode(std::shared_ptr<pugi::xml_document> document, pugi::xml_node_struct* node)
@@ -144,7 +105,7 @@ bool save_xml_file(const XmlNode& document, const std::u16string& path)
         return false;
     StringWriter writer;
     node.print(writer, "", SAVE_OPTIONS, pugi::encoding_utf8);
-    return replace_file(native_path(expand_path_for_writing(path)), writer.bytes);
+    return replace_file(path, writer.bytes.data(), writer.bytes.size());
 }
 
 XmlNode new_xml_document()

@@ -7,7 +7,8 @@ namespace platform {
 // A lock that one process of the user holds at a time, named like a window
 // class: an flock on "NAME.lock" in $XDG_RUNTIME_DIR (else the temporary
 // folder). The kernel drops the lock when its holder ends, so a process that
-// crashed never blocks the next start. Owned by one thread.
+// crashed never blocks the next start. The holder removes the file when it
+// lets go, so nothing is left after a normal end. Owned by one thread.
 class InstanceLock {
 public:
     InstanceLock() = default;
@@ -26,6 +27,7 @@ public:
 
 private:
     int fd_ { -1 };
+    std::string path_;
 };
 
 } // namespace platform

@@ -249,7 +249,7 @@ GetResult get_message(Message& message, const MessageFilter& filter)
             pump->wait(wait);
             lock.lock();
         } else if (wait) {
-            queue->wakeup.wait_for(lock, std::chrono::milliseconds(*wait));
+            queue->wakeup.wait_for(lock, std::chrono::milliseconds(real_milliseconds(*wait)));
         } else {
             queue->wakeup.wait(lock);
         }

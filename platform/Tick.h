@@ -14,6 +14,17 @@ std::uint32_t tick_count();
 using TickSource = std::uint32_t (*)();
 TickSource set_tick_source(TickSource source);
 
+// How many times faster than real time the device's clock runs: 1, unless
+// tests set RINGWISE_DEVICE_SPEED to a factor from 1 to 1000 ("fast" is 20).
+// The tick count, every timer and stopwatch built on it and the WAV-file
+// microphone and speaker then run that much faster, so that long runs of
+// the program take seconds. Read once.
+std::uint32_t device_speed();
+
+// The real milliseconds that `ticks` of the device's clock take: a wait for
+// a timer is a wait in real time.
+std::uint32_t real_milliseconds(std::uint32_t ticks);
+
 // Suspends the calling thread for at least `milliseconds`.
 void sleep(std::uint32_t milliseconds);
 

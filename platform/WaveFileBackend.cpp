@@ -1,6 +1,7 @@
 #include "platform/WaveBackend.h"
 
 #include "platform/LittleEndian.h"
+#include "platform/Tick.h"
 
 #include <chrono>
 #include <condition_variable>
@@ -19,8 +20,9 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// A device that moves audio in real time: a thread wakes every few
-// milliseconds and moves the bytes that the elapsed time is worth.
+// A device that moves audio in real time (the device's clock, see
+// device_speed()): a thread wakes every few milliseconds and moves the bytes
+// that the elapsed time is worth.
 class PacedDevice : public Device {
 public:
     using Device::Device;
@@ -81,9 +83,10 @@ private:
             wake.wait_for(lock, std::chrono::milliseconds(5));
             if (quit || !running)
                 continue;
+            // The device's clock may run faster than real time (tests).
             auto elapsed
-                = std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - base)
-                      .count();
+                = std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - base).count()
+                * device_speed();
             std::uint64_t due
                 = static_cast<std::uint64_t>(elapsed) * format.avg_bytes_per_second / 1000000;
             due -= due % format.block_align;
@@ -109,7 +112,11 @@ private:
     std::uint64_t moved { 0 };
 };
 
-// The microphone plays a WAV file, then silence.
+// The microphone plays a WAV file, then silence. On a device clock that runs
+// faster than real time, the first move hands over the whole file and
+// silence up to FAST_CAPTURE_SECONDS at once (what the recorder's buffers
+// hold), so that a capture is complete however late the device's thread
+// runs: the same bytes arrive at every speed.
 class FileInput : public PacedDevice {
 public:
     FileInput(WaveHandle handle, const WaveFormat& format, ThreadId callback,
@@ -124,6 +131,14 @@ public:
 private:
     std::size_t move(std::size_t count) override
     {
+        constexpr std::size_t FAST_CAPTURE_SECONDS = 4;
+        if (device_speed() > 1 && !burst_done) {
+            burst_done = true;
+            std::size_t burst
+                = std::max(samples.size(), FAST_CAPTURE_SECONDS * format.avg_bytes_per_second);
+            burst -= burst % format.block_align;
+            count = std::max(count, burst);
+        }
         std::vector<std::uint8_t> block(count, 0);
         std::size_t n = std::min(count, samples.size() - read);
         std::memcpy(block.data(), samples.data() + read, n);
@@ -134,6 +149,7 @@ private:
 
     std::vector<std::uint8_t> samples;
     std::size_t read { 0 };
+    bool burst_done { false };
 };
 
 std::optional<std::vector<std::uint8_t>> read_microphone_file(const char* path)

@@ -1,3 +1,4 @@
+#include "platform/Tick.h"
 #include "platform/screen/Display.h"
 
 #include <chrono>
@@ -26,7 +27,8 @@ public:
     {
         std::unique_lock lock(mutex_);
         if (timeout)
-            woken_.wait_for(lock, std::chrono::milliseconds(*timeout), [this] { return awake_; });
+            woken_.wait_for(lock, std::chrono::milliseconds(real_milliseconds(*timeout)),
+                [this] { return awake_; });
         else
             woken_.wait(lock, [this] { return awake_; });
         awake_ = false;

@@ -1,5 +1,6 @@
 #include "platform/Convert.h"
 #include "platform/Screen.h"
+#include "platform/Tick.h"
 #include "platform/screen/Display.h"
 #include "platform/screen/WindowPlacement.h"
 
@@ -235,7 +236,7 @@ public:
     void wait(std::optional<std::uint32_t> timeout) override
     {
         if (timeout)
-            SDL_WaitEventTimeout(nullptr, static_cast<int>(*timeout));
+            SDL_WaitEventTimeout(nullptr, static_cast<int>(real_milliseconds(*timeout)));
         else
             SDL_WaitEvent(nullptr);
     }

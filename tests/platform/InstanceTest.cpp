@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
@@ -15,6 +17,7 @@
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -85,6 +88,52 @@ TEST_F(InstanceLockTest, TheLockOfAKilledProcessDoesNotBlock)
     EXPECT_TRUE(lock.acquire(name));
     ::close(ready[0]);
     ::close(ready[1]);
+}
+
+TEST_F(InstanceLockTest, ALetGoLeavesNoFileAndAStaleFileDoesNotBlock)
+{
+    std::u16string name = unique_name("Gone");
+    std::string path = platform::InstanceLock::path_of(name);
+    {
+        platform::InstanceLock lock;
+        ASSERT_TRUE(lock.acquire(name));
+        EXPECT_EQ(::access(path.c_str(), F_OK), 0);
+    }
+    EXPECT_NE(::access(path.c_str(), F_OK), 0);
+    // What a killed holder leaves: a file nobody locks.
+    ::close(::open(path.c_str(), O_RDWR | O_CREAT, 0600));
+    platform::InstanceLock lock;
+    ASSERT_TRUE(lock.acquire(name));
+    lock.release();
+    EXPECT_NE(::access(path.c_str(), F_OK), 0);
+}
+
+TEST_F(InstanceLockTest, AWaiterWhoseFileWasRemovedLocksTheNameAfresh)
+{
+    std::u16string name = unique_name("Fresh");
+    std::string path = platform::InstanceLock::path_of(name);
+    platform::InstanceLock first;
+    ASSERT_TRUE(first.acquire(name));
+    int waiters = 3;
+    std::vector<std::thread> threads;
+    std::atomic<int> holding { 0 };
+    std::atomic<int> most { 0 };
+    for (int i = 0; i < waiters; ++i)
+        threads.emplace_back([&] {
+            platform::InstanceLock lock;
+            if (!lock.acquire(name))
+                return;
+            int now = ++holding;
+            most = std::max(most.load(), now);
+            std::this_thread::yield();
+            --holding;
+        });
+    first.release();
+    for (std::thread& thread : threads)
+        thread.join();
+    // One holder at a time, though each let-go removed the file the others waited on.
+    EXPECT_EQ(most.load(), 1);
+    EXPECT_NE(::access(path.c_str(), F_OK), 0);
 }
 
 // Windows of the test's class keep the last copy-data they received.

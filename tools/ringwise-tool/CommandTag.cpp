@@ -58,13 +58,15 @@ int run_tag(const std::vector<std::string>& arguments)
         return 2;
 
     Command command = *found;
-    if (!document.train_tag(command)) {
+    TagTraining training = document.record_tag(command);
+    if (training.outcome == TagTraining::NoSpeech) {
         std::fputs("no speech found\n", stderr);
         return 1;
     }
-    document.add_command(command);
-    document.sort_commands();
-    document.save_commands();
+    if (!training) {
+        std::fputs("ringwise-tool: the voice tag could not be saved\n", stderr);
+        return 1;
+    }
     std::printf("voice %s\n", platform::to_utf8(command.voice).c_str());
     return 0;
 }

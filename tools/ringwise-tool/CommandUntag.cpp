@@ -28,7 +28,11 @@ int run_untag(const std::vector<std::string>& arguments)
             arguments[1].c_str());
         return 1;
     }
-    document.delete_tag(*found);
+    if (!document.delete_tag(*found)) {
+        std::fputs(
+            "ringwise-tool: the list of voice tags could not be saved; the tag is kept\n", stderr);
+        return 1;
+    }
     return 0;
 }
 
