@@ -70,23 +70,25 @@ int CommandStore::tag_count() const
         commands_.begin(), commands_.end(), [](const Command& c) { return c.has_tag(); }));
 }
 
-void CommandStore::add_command(const Command& command)
+namespace {
+
+std::u16string entry_key(const Command& command)
 {
-    auto same = std::find_if(commands_.begin(), commands_.end(),
-        [&](const Command& c) { return c.same_entry(command); });
-    if (same == commands_.end()) {
-        commands_.push_back(command);
-        return;
-    }
-    same->full_name = command.full_name;
-    same->phone_type = command.phone_type;
+    return platform::from_utf8(platform::to_text(static_cast<long>(command.id))) + u'\n'
+        + command.phone;
+}
+
+void merge_into(Command& same, const Command& command)
+{
+    same.full_name = command.full_name;
+    same.phone_type = command.phone_type;
     if (command.has_tag()) {
-        same->voice = command.voice;
-        same->voice_template = command.voice_template;
+        same.voice = command.voice;
+        same.voice_template = command.voice_template;
     }
 }
 
-void CommandStore::add_contact(const os::ContactRecord& record)
+std::vector<Command> contact_commands(const os::ContactRecord& record)
 {
     std::u16string name = join(record.first_name, record.last_name, u" ");
     std::u16string full = join(name, record.company, u", ");
@@ -104,31 +106,68 @@ void CommandStore::add_contact(const os::ContactRecord& record)
         { record.business_phone, u"business" },
         { record.home_phone, u"home" },
     };
-    bool any = false;
+    std::vector<Command> commands;
     for (const auto& [phone, type] : numbers) {
-        if (phone.empty())
-            continue;
-        add_command(make(phone, type));
-        any = true;
+        if (!phone.empty())
+            commands.push_back(make(phone, type));
     }
-    if (!any && !full.empty())
-        add_command(make(u"", u""));
+    if (commands.empty() && !full.empty())
+        commands.push_back(make(u"", u""));
+    return commands;
+}
+
+} // namespace
+
+void CommandStore::add_command(const Command& command)
+{
+    auto same = std::find_if(commands_.begin(), commands_.end(),
+        [&](const Command& c) { return c.same_entry(command); });
+    if (same == commands_.end())
+        commands_.push_back(command);
+    else
+        merge_into(*same, command);
+}
+
+CommandStore::EntryIndex CommandStore::index_entries() const
+{
+    EntryIndex index;
+    // The first of equal entries is the one merged into.
+    for (std::size_t i = 0; i < commands_.size(); ++i)
+        index.emplace(entry_key(commands_[i]), i);
+    return index;
+}
+
+void CommandStore::add_command(const Command& command, EntryIndex& index)
+{
+    auto [found, added] = index.emplace(entry_key(command), commands_.size());
+    if (added)
+        commands_.push_back(command);
+    else
+        merge_into(commands_[found->second], command);
+}
+
+void CommandStore::add_contact(const os::ContactRecord& record)
+{
+    for (const Command& command : contact_commands(record))
+        add_command(command);
 }
 
 void CommandStore::sync_contacts(os::ContactManager& contacts)
 {
     std::vector<os::ContactRecord> records;
     contacts.load_all(records);
-    for (const os::ContactRecord& record : records)
-        add_contact(record);
+    EntryIndex index = index_entries();
+    for (const os::ContactRecord& record : records) {
+        for (const Command& command : contact_commands(record))
+            add_command(command, index);
+    }
 }
 
 void CommandStore::load()
 {
     os::XmlNode root = os::find_child(os::load_xml_file(commands_path()), u"Commands");
-    int count = os::child_count(root);
-    for (int i = 0; i < count; ++i) {
-        os::XmlNode entry = os::child_at(root, i);
+    EntryIndex index = index_entries();
+    for (os::XmlNode entry = os::child_at(root, 0); entry; entry = os::next_sibling(entry)) {
         // Comments and stray text between the entries are not commands.
         if (!os::is_element(entry))
             continue;
@@ -141,7 +180,7 @@ void CommandStore::load()
         os::get_attribute(entry, u"voice", command.voice);
         if (!is_safe_voice(command.voice))
             continue;
-        add_command(command);
+        add_command(command, index);
     }
 }
 

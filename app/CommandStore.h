@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace os {
@@ -96,6 +97,12 @@ public:
     std::u16string cache_path(const std::u16string& voice) const;
 
 private:
+    // Entries by id and phone while a batch is merged, so that merging many
+    // thousands of entries does not search the whole list for each.
+    using EntryIndex = std::unordered_map<std::u16string, std::size_t>;
+    EntryIndex index_entries() const;
+    void add_command(const Command& command, EntryIndex& index);
+
     std::u16string directory_;
     CommandList commands_;
 };

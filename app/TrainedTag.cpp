@@ -8,23 +8,34 @@
 #include "platform/LittleEndian.h"
 
 #include <algorithm>
-#include <functional>
 
 namespace {
 
-// A capture without any signal: the end-point detector would still report
-// its fixed margins as speech, so training must not rely on the extent alone.
-bool is_flat(const std::vector<std::int16_t>& samples)
+// The end-point detector measures loudness against the capture itself, so
+// it finds "speech" in any hiss; a tag needs signal that is loud in absolute
+// terms. A window of 10 ms is loud when its swing from lowest to highest
+// sample reaches 512 (an amplitude of about -42 dBFS: some eight times the
+// hiss of an idle microphone, far below a name spoken at arm's length). A
+// capture without one loud window, or without any signal, holds no speech.
+constexpr std::size_t LEVEL_WINDOW = 220;
+constexpr int LOUD_SWING = 512;
+
+bool has_audible_signal(const std::vector<std::int16_t>& samples)
 {
-    return std::adjacent_find(samples.begin(), samples.end(), std::not_equal_to<>())
-        == samples.end();
+    for (std::size_t at = 0; at + LEVEL_WINDOW <= samples.size(); at += LEVEL_WINDOW) {
+        auto [low, high]
+            = std::minmax_element(samples.begin() + at, samples.begin() + at + LEVEL_WINDOW);
+        if (*high - *low >= LOUD_SWING)
+            return true;
+    }
+    return false;
 }
 
 } // namespace
 
 std::optional<TrainedTag> TrainedTag::train(const std::vector<std::int16_t>& samples)
 {
-    if (samples.empty() || is_flat(samples))
+    if (!has_audible_signal(samples))
         return std::nullopt;
     TemplateAnalysis analysis
         = create_template(samples.data(), static_cast<std::int32_t>(samples.size() * 2));

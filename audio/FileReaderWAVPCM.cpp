@@ -24,6 +24,9 @@ bool FileReaderWAVPCM::rewind(std::uint32_t position)
     liba::Lock guard(lock);
     header = WAVInfoPCM();
     good = file->is_open() && file->seek(position) && header.read(*file);
+    // A header without channels, rate or frame size describes no sound: a
+    // player would wait for its end for ever.
+    good = good && header.channels > 0 && header.sample_rate > 0 && header.block_align > 0;
     return good;
 }
 

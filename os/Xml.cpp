@@ -148,6 +148,11 @@ XmlNode child_at(const XmlNode& node, int index)
     return XmlNode(node.document(), child.internal_object());
 }
 
+XmlNode next_sibling(const XmlNode& node)
+{
+    return XmlNode(node.document(), as_pugi(node).next_sibling().internal_object());
+}
+
 XmlNode append_child(const XmlNode& node, const std::u16string& name)
 {
     pugi::xml_node parent = as_pugi(node);

@@ -53,6 +53,9 @@ bool is_element(const XmlNode& node);
 // Children of any kind, text and comments included.
 int child_count(const XmlNode& node);
 XmlNode child_at(const XmlNode& node, int index);
+// The node after `node` under the same parent; an empty node after the last.
+// Walking a long list this way takes one step per node, not a count from the start.
+XmlNode next_sibling(const XmlNode& node);
 
 // Appends an element named name as the last child of node.
 XmlNode append_child(const XmlNode& node, const std::u16string& name);

@@ -9,6 +9,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -173,18 +174,32 @@ protected:
         return run;
     }
 
+    // The exit code; -1 after a signal, HUNG when the run outlived its bound.
+    static constexpr int HUNG = -2;
     struct Result {
         int status { -1 };
         double seconds { 0 };
         std::string err;
     };
 
-    Result finish(const Run& run)
+    // Waits for the run to end, at most `bound`: a run still going then is
+    // killed and reported as HUNG.
+    Result finish(const Run& run, std::chrono::seconds bound = std::chrono::seconds(120))
     {
         int status = 0;
         Result result;
-        if (::waitpid(run.pid, &status, 0) == run.pid && WIFEXITED(status))
+        auto deadline = std::chrono::steady_clock::now() + bound;
+        pid_t ended = 0;
+        while ((ended = ::waitpid(run.pid, &status, WNOHANG)) == 0
+            && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        if (ended == 0) {
+            ::kill(run.pid, SIGKILL);
+            ::waitpid(run.pid, &status, 0);
+            result.status = HUNG;
+        } else if (ended == run.pid && WIFEXITED(status)) {
             result.status = WEXITSTATUS(status);
+        }
         result.seconds
             = std::chrono::duration<double>(std::chrono::steady_clock::now() - run.started).count();
         result.err = temp.read(run.name + ".err");

@@ -64,6 +64,30 @@ TEST_F(TrainTag, ACaptureWithoutSignalIsNoSpeechAndChangesNothing)
     EXPECT_FALSE(temp.exists("app/commands"));
 }
 
+TEST_F(TrainTag, FaintNoiseIsNoSpeechButQuietSpeechIs)
+{
+    // The hiss of an idle microphone, at several levels and seeds.
+    for (int amplitude : { 30, 100, 250 }) {
+        for (std::uint32_t seed : { 1u, 2u, 3u }) {
+            capture(with_lead_in(
+                test_recordings::noise(test_recordings::CAPTURE_SAMPLES, amplitude, seed)));
+            Command command = entry();
+            EXPECT_FALSE(document->train_tag(command)) << amplitude << " " << seed;
+            EXPECT_TRUE(command.voice.empty());
+        }
+    }
+    Command command = entry();
+    EXPECT_FALSE(temp.exists("app/commands"));
+
+    // A name spoken twenty times quieter than the recordings (peaks near 1000).
+    std::vector<std::int16_t> quiet = test_recordings::load("margaret-slow");
+    for (std::int16_t& sample : quiet)
+        sample = static_cast<std::int16_t>(sample / 20);
+    capture(with_lead_in(test_recordings::capture(quiet)));
+    EXPECT_TRUE(document->train_tag(command));
+    EXPECT_TRUE(temp.exists("app/commands/001.tag"));
+}
+
 TEST_F(TrainTag, StoresTheTemplateAndTheRecordingOfTheSpeechAfterTheLeadIn)
 {
     std::vector<std::int16_t> speech

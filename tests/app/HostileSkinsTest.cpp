@@ -1,0 +1,116 @@
+// Damaged skins through the real program: a skin that cannot be read shows
+// its mode's failure message; pictures and prompts that cannot be decoded
+// leave the forms working; a damaged dialogs skin answers every question no.
+#include "tests/app/HostileFiles.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class HostileSkins : public HostileFiles {
+protected:
+    void SetUp() override
+    {
+        HostileFiles::SetUp();
+        tag("Anna", ANNA_PHONE, recording("anna-1"));
+        write_settings(false, false, false);
+        write_settings_skin();
+    }
+
+    struct Damage {
+        const char* name;
+        std::string bytes;
+        // Whether the description itself is gone or cut, so that the skin
+        // cannot load; otherwise it may load with entries missing.
+        bool unreadable;
+    };
+
+    // Where a skin file's description lies: the data of the archive's
+    // first stored entry, or the whole of a plain file.
+    static std::pair<std::size_t, std::size_t> description_of(const std::string& skin)
+    {
+        if (!skin.starts_with("PK\x03\x04"))
+            return { 0, skin.size() };
+        auto u16 = [&](std::size_t at) {
+            return std::size_t(std::uint8_t(skin[at]))
+                | std::size_t(std::uint8_t(skin[at + 1])) << 8;
+        };
+        std::size_t size = u16(18) | u16(20) << 16;
+        return { 30 + u16(26) + u16(28), size };
+    }
+
+    // Every kind of damage to a good skin file.
+    static std::vector<Damage> damages_of(const std::string& good)
+    {
+        auto [start, size] = description_of(good);
+        return {
+            { "zero-length", "", true },
+            { "the first 16 bytes", good.substr(0, 16), true },
+            { "cut inside the description", good.substr(0, start + size / 2), true },
+            { "4 KiB of random bytes", random_bytes(4096, 26u), true },
+            { "random bytes of the good size", random_bytes(good.size(), 27u), true },
+            // The walk over the entries finds all but the last one whole.
+            { "all but the last byte", good.substr(0, good.size() - 1), false },
+        };
+    }
+};
+
+TEST_F(HostileSkins, ADamagedSkinOfEitherModeShowsItsFailureMessageAndEndsWithZero)
+{
+    struct Mode {
+        const char* file;
+        const char* arguments;
+        const char* message;
+    };
+    for (Mode mode : { Mode { "skins/Default_Green/Default_Green.skin", "", "Skin_failed" },
+             Mode { "skins/settings/settings.skin", "s", "Settings_skin_failed" } }) {
+        std::string good = temp.read(mode.file);
+        ASSERT_GT(good.size(), 100u);
+        for (const Damage& damage : damages_of(good)) {
+            temp.write(mode.file, damage.bytes);
+            set("RINGWISE_MIC", recording("anna-2"));
+            // A settings form that does open is closed again.
+            script(mode.arguments[0] ? "wait-form FormSettings\ncommand Exit\n" : "");
+            Result result = finish(start(mode.arguments), std::chrono::seconds(60));
+            std::string what = std::string(mode.file) + ": " + damage.name;
+            expect_clean(result, what);
+            if (damage.unreadable) {
+                EXPECT_NE(result.err.find(mode.message), std::string::npos) << what << result.err;
+            }
+        }
+        temp.write(mode.file, good);
+    }
+}
+
+TEST_F(HostileSkins, ADamagedDialogsSkinAnswersEveryQuestionNoAndTheProgramGoesOn)
+{
+    std::string good = temp.read("skins/settings/dialogs.skin");
+    std::vector<Damage> damages = damages_of(good);
+    std::erase_if(damages, [](const Damage& damage) { return !damage.unreadable; });
+    for (const Damage& damage : damages) {
+        temp.write("skins/settings/dialogs.skin", damage.bytes);
+        // With a tag: a call that fails would show its message.
+        set("RINGWISE_PHONE", path("missing-phone.so"));
+        Result failed_call = finish(start(), std::chrono::seconds(60));
+        expect_clean(failed_call, std::string("failed call, ") + damage.name);
+        // The file dialog of a restore cannot open: the form stays usable.
+        Result restore
+            = settings_run("s", "command Restore_tags\ndump " + path("after.txt") + "\n");
+        expect_clean(restore, std::string("restore, ") + damage.name);
+        EXPECT_NE(temp.read("after.txt").find("form FormSettings active"), std::string::npos)
+            << damage.name << "\n"
+            << temp.read("after.txt");
+    }
+    // Without tags the question whether to record some is answered no: the
+    // settings form never opens.
+    fs::remove_all(path("commands"));
+    for (const Damage& damage : damages) {
+        temp.write("skins/settings/dialogs.skin", damage.bytes);
+        Result asked = settings_run("");
+        expect_clean(asked, std::string("no tags, ") + damage.name);
+        EXPECT_FALSE(temp.exists("form.txt")) << damage.name;
+    }
+    EXPECT_EQ(calls(), "");
+}
+
+} // namespace
