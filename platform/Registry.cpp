@@ -17,8 +17,11 @@
 
 namespace platform {
 
-// How long an operation waits for another process's write to finish.
-constexpr int BUSY_TIMEOUT_MS = 2000;
+// How long an operation waits for another process's write to finish. Writes
+// take milliseconds; the bound is generous because a phone under load (or a
+// few processes starting at once on a slow device) can stall a writer for
+// seconds, and failing a settings write is worse than waiting.
+constexpr int BUSY_TIMEOUT_MS = 10000;
 // The longest pause between two attempts to prepare a database that another
 // process is preparing.
 constexpr std::chrono::milliseconds MAX_RETRY_PAUSE { 20 };
