@@ -314,9 +314,9 @@ void CommandStore::remove_orphans() const
     if (os::FileInfo(commands_path()).exists()) {
         os::XmlNode root = os::find_child(os::load_xml_file(commands_path()), u"Commands");
         list_read = !root.empty();
-        for (int i = 0; i < os::child_count(root); ++i) {
+        for (os::XmlNode entry = os::child_at(root, 0); entry; entry = os::next_sibling(entry)) {
             std::u16string voice;
-            if (os::get_attribute(os::child_at(root, i), u"voice", voice))
+            if (os::get_attribute(entry, u"voice", voice))
                 voices.insert(voice);
         }
     }
