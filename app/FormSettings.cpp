@@ -128,6 +128,8 @@ bool FormSettings::run_command(const std::u16string& command)
         toggle_setting(settings.play_commands);
     else if (command == u"Wait_confirmation")
         toggle_setting(settings.wait_confirmation);
+    else if (command == u"Precise_matching")
+        toggle_engine();
     else if (starts_with(command, SKIN_PREFIX))
         choose_skin(command.substr(std::char_traits<char16_t>::length(SKIN_PREFIX)));
     else if (starts_with(command, LANGUAGE_PREFIX))
@@ -298,6 +300,13 @@ void FormSettings::refresh()
 void FormSettings::toggle_setting(bool& setting)
 {
     setting = !setting;
+    save_settings();
+}
+
+void FormSettings::toggle_engine()
+{
+    MatchingEngine& engine = document().settings().engine;
+    engine = engine == MatchingEngine::Precise ? MatchingEngine::Classic : MatchingEngine::Precise;
     save_settings();
 }
 
@@ -534,6 +543,8 @@ void FormSettings::rebuild_menu()
     add_entry(options, u"Play_commands", text_of(u"Play_commands"), settings.play_commands);
     add_entry(
         options, u"Wait_confirmation", text_of(u"Wait_confirmation"), settings.wait_confirmation);
+    add_entry(options, u"Precise_matching", text_of(u"Precise_matching"),
+        settings.engine == MatchingEngine::Precise);
 
     auto& skins = add_sub_menu(menu_key_, u"Skin", text_of(u"Skin"));
     platform::Size screen = platform::screen_size();
@@ -569,4 +580,12 @@ std::vector<std::u16string> FormSettings::menu_entries() const
     for (const auto& entry : menu_entries_)
         ids.push_back(entry->item_id());
     return ids;
+}
+
+const skinner::MenuMainButton* FormSettings::menu_entry(const std::u16string& id) const
+{
+    for (const auto& entry : menu_entries_)
+        if (entry->item_id() == id)
+            return entry.get();
+    return nullptr;
 }

@@ -40,6 +40,9 @@ public:
     // The ids of the main menu's entries as the next opening shows them,
     // depth first, a sub-menu before its entries.
     std::vector<std::u16string> menu_entries() const;
+    // The main menu's entry of that id as the next opening shows it; nullptr
+    // for none.
+    const skinner::MenuMainButton* menu_entry(const std::u16string& id) const;
     // The commands the grid's context menu offers for a row.
     std::vector<std::u16string> context_commands(int row) const;
 
@@ -69,6 +72,8 @@ private:
     void delete_tag();
     void refresh();
     void toggle_setting(bool& setting);
+    // Switches the matching between the classic and the precise engine.
+    void toggle_engine();
     // Saves the settings; a file that cannot be written is reported.
     void save_settings();
     void choose_skin(const std::u16string& name);

@@ -6,6 +6,9 @@
 
 #include <pugixml.hpp>
 
+#include <filesystem>
+#include <system_error>
+
 namespace os {
 
 namespace {
@@ -89,6 +92,11 @@ XmlNode parse_xml(const void* bytes, std::size_t size)
 XmlNode load_xml_file(const std::u16string& path)
 {
     std::string native = native_path(expand_path(path));
+    // Only a plain file is read: a folder of that name opens, but its size
+    // is no length and the parser would ask for memory beyond any limit.
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(native, error))
+        return {};
     auto document = std::make_shared<pugi::xml_document>();
     if (!document->load_file(native.c_str(), PARSE_OPTIONS, pugi::encoding_auto))
         return {};

@@ -31,8 +31,8 @@ private:
     pugi::xml_node_struct* node_ { nullptr };
 };
 
-// Loads a file (path macros expanded); empty when it is missing or not
-// well formed.
+// Loads a file (path macros expanded); empty when it is missing, is no
+// plain file (a folder, say) or is not well formed.
 XmlNode load_xml_file(const std::u16string& path);
 
 // Saves a document node, as plain UTF-8 without an added declaration. The

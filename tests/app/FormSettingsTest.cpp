@@ -236,7 +236,8 @@ TEST_F(FormSettingsTest, TheMenuOffersBackupOnlyWithTagsAndRestoreAlways)
     EXPECT_EQ(entries.front(), u"Refresh");
     EXPECT_EQ(entries.back(), u"Exit");
     EXPECT_LT(at(u"Settings"), at(u"Play_sound"));
-    EXPECT_LT(at(u"Wait_confirmation"), at(u"Skin"));
+    EXPECT_EQ(at(u"Wait_confirmation") + 1, at(u"Precise_matching"));
+    EXPECT_LT(at(u"Precise_matching"), at(u"Skin"));
     EXPECT_LT(at(u"Skin"), at(u"Language"));
     EXPECT_LT(at(u"Language"), at(u"Backup_restore"));
     EXPECT_LT(at(u"Restore_tags"), at(u"Help"));
@@ -263,6 +264,41 @@ TEST_F(FormSettingsTest, SettingsTogglesAreSavedAndChecked)
     EXPECT_EQ(saved.skin, u"Default_Dark");
     EXPECT_FALSE(form->run_command(u"Skin_"));
     EXPECT_FALSE(form->run_command(u"Unknown"));
+}
+
+TEST_F(FormSettingsTest, PreciseMatchingSwitchesTheEngineBothWaysAndShowsItAsItsCheckMark)
+{
+    open();
+    auto checked = [&] {
+        const skinner::MenuMainButton* entry = form->menu_entry(u"Precise_matching");
+        EXPECT_NE(entry, nullptr);
+        return entry && entry->is_checked();
+    };
+    auto saved_engine = [&] {
+        Settings saved(document->settings_path());
+        saved.load();
+        return saved.engine;
+    };
+    ASSERT_EQ(document->settings().engine, MatchingEngine::Classic);
+    EXPECT_FALSE(checked());
+    EXPECT_EQ(form->menu_entry(u"Precise_matching")->text(), skin->translate(u"Precise_matching"));
+
+    EXPECT_TRUE(form->run_command(u"Precise_matching"));
+    EXPECT_EQ(document->settings().engine, MatchingEngine::Precise);
+    EXPECT_EQ(saved_engine(), MatchingEngine::Precise);
+    form->on_menu_opening(*form->find_control(u"menuMain"));
+    EXPECT_TRUE(checked());
+    // The other options keep their values.
+    Settings saved(document->settings_path());
+    saved.load();
+    EXPECT_TRUE(saved.play_sound);
+    EXPECT_FALSE(saved.wait_confirmation);
+
+    EXPECT_TRUE(form->run_command(u"Precise_matching"));
+    EXPECT_EQ(document->settings().engine, MatchingEngine::Classic);
+    EXPECT_EQ(saved_engine(), MatchingEngine::Classic);
+    form->on_menu_opening(*form->find_control(u"menuMain"));
+    EXPECT_FALSE(checked());
 }
 
 TEST_F(FormSettingsTest, ACommandLineNumberSelectsThatContactsFirstRow)

@@ -1,6 +1,9 @@
 #include "tests/app/ProgramFolder.h"
 
 #include <sstream>
+#include <tuple>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -161,6 +164,132 @@ TEST_F(SettingsMode, TheFileDialogsEditHasItsMenuOnAHoldAndOnTheApplicationsKey)
     EXPECT_TRUE(pasted.back().ends_with("tags")) << pasted.back();
     // The choices acted on the edit alone: the dialog is still open.
     EXPECT_NE(temp.read("pasted.txt").find("form FileExplorerDialog active"), std::string::npos);
+}
+
+// The keys of a user without a touch screen: the Menu soft key, down past
+// Refresh to Settings, right into its sub-menu (on its first entry), and
+// down past the sound, the name and the confirmation to the matching.
+const std::string OPEN_SETTINGS_MENU = "key SoftRight\nkey Down\nkey Down\nkey Right\n";
+const std::string DOWN_TO_PRECISE = "key Down\nkey Down\nkey Down\n";
+const std::string CLOSE_MENU = "key Escape\nkey Escape\n";
+
+// The sub-menu's lines of a dump, "TEXT enabled=E checked=C LEFT TOP RIGHT BOTTOM".
+std::vector<std::string> sub_menu_of(const std::string& dump)
+{
+    std::istringstream lines(dump);
+    std::vector<std::string> items;
+    for (std::string line; std::getline(lines, line);)
+        if (line.starts_with("popup 1 "))
+            items.push_back(line.substr(8));
+    return items;
+}
+
+class SettingsMenu : public SettingsMode {
+protected:
+    void SetUp() override
+    {
+        SettingsMode::SetUp();
+        for (const char* name : { "English.lng", "German.lng" })
+            std::filesystem::copy_file(
+                std::filesystem::path(RINGWISE_BINARY_DIR) / "bin" / name, path(name));
+        tag("Anna", ANNA_PHONE, recording("anna-1"));
+    }
+
+    // Chooses "Precise matching" by keys, then opens the sub-menu again and
+    // dumps it; the settings file as the run left it.
+    std::string choose_precise_matching()
+    {
+        script("wait-form FormSettings\n" + OPEN_SETTINGS_MENU + DOWN_TO_PRECISE + "key Return\n"
+            + OPEN_SETTINGS_MENU + "dump " + path("menu.txt") + "\n" + CLOSE_MENU
+            + "command Exit\n");
+        std::filesystem::remove(path("menu.txt"));
+        Result result = run("s");
+        EXPECT_EQ(result.status, 0) << result.err;
+        return temp.read("settings.xml");
+    }
+
+    std::string entry(const std::string& text)
+    {
+        for (const std::string& item : sub_menu_of(temp.read("menu.txt")))
+            if (item.starts_with(text + " "))
+                return item;
+        return {};
+    }
+};
+
+TEST_F(SettingsMenu, PreciseMatchingIsReachedByKeysAndSwitchesTheEngineBothWays)
+{
+    std::string precise = choose_precise_matching();
+    EXPECT_NE(precise.find("engine=\"precise\""), std::string::npos) << precise;
+    EXPECT_TRUE(entry("Precise matching").starts_with("Precise matching enabled=1 checked=1"))
+        << temp.read("menu.txt");
+    // The entry follows the confirmation; the other options kept their values.
+    std::vector<std::string> items = sub_menu_of(temp.read("menu.txt"));
+    ASSERT_EQ(items.size(), 4u) << temp.read("menu.txt");
+    EXPECT_TRUE(items[0].starts_with("Play prompt sounds enabled=1 checked=1")) << items[0];
+    EXPECT_TRUE(items[2].starts_with("Wait for confirmation enabled=1 checked=0")) << items[2];
+    EXPECT_TRUE(items[3].starts_with("Precise matching ")) << items[3];
+
+    std::string classic = choose_precise_matching();
+    EXPECT_EQ(classic.find("engine="), std::string::npos) << classic;
+    EXPECT_NE(classic.find("PlaySound=\"true\""), std::string::npos) << classic;
+    EXPECT_TRUE(entry("Precise matching").starts_with("Precise matching enabled=1 checked=0"))
+        << temp.read("menu.txt");
+}
+
+TEST_F(SettingsMenu, ASettingsFileThatCannotBeWrittenIsReported)
+{
+    std::filesystem::create_directories(path("settings.xml"));
+    script("wait-form FormSettings\n" + OPEN_SETTINGS_MENU + DOWN_TO_PRECISE
+        + "key Return\nwait-form MessageOk\ndump " + path("warning.txt")
+        + "\ntap-control btnOk\nwait-form FormSettings\ncommand Exit\n");
+    Result result = run("s");
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_NE(temp.read("warning.txt").find("The settings could not be saved."), std::string::npos)
+        << temp.read("warning.txt");
+}
+
+// The open sub-menu on a small and a tall screen in both languages, kept as
+// pictures for a look: every entry on the screen, in one column.
+TEST_F(SettingsMenu, TheSubMenuFitsTheScreenInEveryLanguage)
+{
+    std::string folder = RINGWISE_BINARY_DIR "/screenshots";
+    std::filesystem::create_directories(folder);
+    for (auto [language, text] : { std::pair { "English", "Precise matching" },
+             std::pair { "German", "Genaue Erkennung" } }) {
+        for (auto [screen, width, height] :
+            { std::tuple { "240x320", 240, 320 }, std::tuple { "360x720", 360, 720 } }) {
+            SCOPED_TRACE(std::string(language) + " " + screen);
+            temp.write("settings.xml",
+                std::string("<Settings><General Language=\"") + language + "\"/></Settings>");
+            set("RINGWISE_SCREEN", screen);
+            std::string shot = folder + "/settings-menu-" + language + "-" + screen + ".png";
+            std::filesystem::remove(shot);
+            script("wait-form FormSettings\n" + OPEN_SETTINGS_MENU + DOWN_TO_PRECISE + "screenshot "
+                + shot + "\ndump " + path("menu.txt") + "\n" + CLOSE_MENU + "command Exit\n");
+            Result result = run("s");
+            ::unsetenv("RINGWISE_SCREEN");
+            ASSERT_EQ(result.status, 0) << result.err;
+            EXPECT_TRUE(std::filesystem::exists(shot));
+            std::vector<std::string> items = sub_menu_of(temp.read("menu.txt"));
+            ASSERT_EQ(items.size(), 4u) << temp.read("menu.txt");
+            EXPECT_TRUE(items[3].starts_with(std::string(text) + " enabled=1 checked=0"))
+                << items[3];
+            std::vector<int> first;
+            for (const std::string& item : items) {
+                std::istringstream words(item.substr(item.find(" checked=") + 11));
+                std::vector<int> box(4);
+                words >> box[0] >> box[1] >> box[2] >> box[3];
+                EXPECT_GE(box[0], 0) << item;
+                EXPECT_LE(box[2], width) << item;
+                EXPECT_LE(box[3], height) << item;
+                if (first.empty())
+                    first = box;
+                EXPECT_EQ(box[0], first[0]) << item;
+                EXPECT_EQ(box[2], first[2]) << item;
+            }
+        }
+    }
 }
 
 } // namespace

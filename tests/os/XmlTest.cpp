@@ -139,6 +139,9 @@ TEST_F(XmlTest, EmptyHandlesAndBadFilesFailQuietly)
     EXPECT_FALSE(os::load_xml_file(path("broken.xml")));
     write("empty.xml", "");
     EXPECT_FALSE(os::load_xml_file(path("empty.xml")));
+    // A folder in place of the file opens but has no length to read.
+    fs::create_directories(directory / "folder.xml");
+    EXPECT_FALSE(os::load_xml_file(path("folder.xml")));
 }
 
 TEST_F(XmlTest, SavesRawUtf8WithoutDeclarationAndReadsItBack)

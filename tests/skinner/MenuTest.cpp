@@ -374,6 +374,50 @@ TEST_F(MenuTest, SeveralOkEntriesMakeTheLeftKeyAPopupOfThem)
     EXPECT_TRUE(has(recorder, "command Send")) << "ordered first";
 }
 
+// A form whose whole menu is one sub-menu on the right key, as the settings
+// form's: the key opens that sub-menu under the sub-menu's own text, and the
+// keys alone reach an entry of a nested sub-menu.
+TEST_F(MenuTest, ALoneSubMenuOnAKeyIsThatKeysPopup)
+{
+    auto loaded = skin();
+    Recorder recorder;
+    StepForm form(*loaded, u"Form", &recorder);
+    ControlMenuMain menu(form, u"menuMain");
+    MenuMainSubMenu main(menu, u"Main", u"Options", u"#smartphone_menu#");
+    MenuMainButton refresh(main, u"Refresh", u"Refresh");
+    MenuMainSubMenu settings(main, u"Settings", u"Settings");
+    MenuMainButton sound(settings, u"Play_sound", u"Sound");
+    MenuMainButton precise(settings, u"Precise", u"Precise");
+    refresh.set_order(0);
+    settings.set_order(1);
+    sound.set_order(2);
+    precise.set_order(3);
+    form.run({
+        [&] {
+            auto buttons = bar(form);
+            ASSERT_EQ(buttons.size(), 2u);
+            EXPECT_EQ(buttons[1].text, u"Options");
+            EXPECT_TRUE(buttons[1].drop_down);
+            press(platform::VK_TSOFT2);
+            ASSERT_TRUE(platform::is_popup_menu_open());
+            press(platform::VK_DOWN);
+            press(platform::VK_DOWN);
+            press(platform::VK_RIGHT);
+        },
+        [&] {
+            auto* shown = platform::detail::DeviceScreen::instance().popup();
+            ASSERT_NE(shown, nullptr);
+            ASSERT_EQ(shown->depth(), 2);
+            EXPECT_EQ(shown->selected(1), 0) << "a sub-menu opened by key selects its first entry";
+            press(platform::VK_DOWN);
+            press(platform::VK_RETURN);
+        },
+        [] {},
+    });
+    EXPECT_TRUE(has(recorder, "command Precise"));
+    EXPECT_FALSE(has(recorder, "command Main"));
+}
+
 TEST_F(MenuTest, ASkinnedYesButtonIsTheLeftSoftKey)
 {
     skinc::Node yes = control_node(u"btnYes", 10, 10, 80, 30);

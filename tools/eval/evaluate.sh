@@ -1,21 +1,58 @@
 #!/usr/bin/env bash
 # Measures both matching modes on prepared spoken-digit captures (see
-# prepare-fsdd.sh). Per speaker, recording 5 of each enrolled digit becomes
-# its tag, trained as the program trains tags; recordings 0-4 of the
-# enrolled digits are then recognised (correct, wrong or rejected) and
-# recordings 0-4 of the other digits count as words without a tag (accepted
-# or rejected). Two splits: digits 0-4 enrolled and 5-9 without a tag, and
-# the other way round.
+# prepare-fsdd.sh). Per speaker, one recording of each enrolled digit (5
+# unless --tag says another) becomes its tag, trained as the program trains
+# tags; recordings 0-4 (or 5-9 with --split) of the enrolled digits are then
+# recognised (correct, wrong or rejected) and the same recordings of the
+# other digits count as words without a tag (accepted or rejected). Two
+# digit halves: digits 0-4 enrolled and 5-9 without a tag, and the other way
+# round.
 #
-#   tools/eval/evaluate.sh RINGWISE_TOOL CAPTURE_DIR [SPEAKER...]
+#   tools/eval/evaluate.sh [--tag N] [--split 0-4|5-9] RINGWISE_TOOL CAPTURE_DIR [SPEAKER...]
 #
-# Prints one line per speaker, split and mode, then the totals.
+# The tag's recording may not be one of the recognised ones. Prints one line
+# per speaker, digit half and mode, then the totals.
 set -euo pipefail
 
-if [[ $# -lt 2 ]]; then
-    echo "usage: $0 RINGWISE_TOOL CAPTURE_DIR [SPEAKER...]" >&2
+usage() {
+    echo "usage: $0 [--tag N] [--split 0-4|5-9] RINGWISE_TOOL CAPTURE_DIR [SPEAKER...]" >&2
     exit 2
+}
+
+tag_take=5
+takes=(0 1 2 3 4)
+while [[ $# -gt 0 && $1 == --* ]]; do
+    case $1 in
+    --tag)
+        [[ $# -ge 2 && $2 =~ ^[0-9]+$ ]] || usage
+        tag_take=$((10#$2))
+        shift 2
+        ;;
+    --split)
+        [[ $# -ge 2 ]] || usage
+        case $2 in
+        0-4) takes=(0 1 2 3 4) ;;
+        5-9) takes=(5 6 7 8 9) ;;
+        *) usage ;;
+        esac
+        shift 2
+        ;;
+    --)
+        shift
+        break
+        ;;
+    *) usage ;;
+    esac
+done
+if [[ $# -lt 2 ]]; then
+    usage
 fi
+for take in "${takes[@]}"; do
+    if [[ $take -eq $tag_take ]]; then
+        echo "$0: recording $tag_take is the tag and cannot be recognised too" >&2
+        exit 2
+    fi
+done
 tool=$1
 captures=$2
 shift 2
@@ -42,13 +79,13 @@ for speaker in "${speakers[@]}"; do
         done
         tags=()
         for digit in "${enrolled[@]}"; do
-            "$tool" train "$captures/${digit}_${speaker}_5.wav" "$work/$speaker-$split-$digit" >/dev/null
+            "$tool" train "$captures/${digit}_${speaker}_${tag_take}.wav" "$work/$speaker-$split-$digit" >/dev/null
             tags+=("$work/$speaker-$split-$digit.tag")
         done
         for kind in enrolled other; do
             if [[ $kind == enrolled ]]; then digits=("${enrolled[@]}"); else digits=("${other[@]}"); fi
             for digit in "${digits[@]}"; do
-                for take in 0 1 2 3 4; do
+                for take in "${takes[@]}"; do
                     for mode in classic precise; do
                         line=$("$tool" match --engine $mode "$captures/${digit}_${speaker}_$take.wav" \
                             "${tags[@]}" | tail -n 1 || true)
