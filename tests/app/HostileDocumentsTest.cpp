@@ -8,19 +8,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string repeated(const std::string& text, std::size_t times)
-{
-    std::string result;
-    result.reserve(text.size() * times);
-    for (std::size_t i = 0; i < times; ++i)
-        result += text;
-    return result;
-}
-
 // Nested elements `depth` deep; closed unless `open`.
 std::string nested(std::size_t depth, bool open = false)
 {
-    return repeated("<x>", depth) + (open ? "" : repeated("</x>", depth));
+    return HostileFiles::repeated("<x>", depth)
+        + (open ? "" : HostileFiles::repeated("</x>", depth));
 }
 
 // A document type whose entities would grow to gigabytes if expanded.

@@ -22,6 +22,18 @@ protected:
         return bytes;
     }
 
+public:
+    // `text` `times` times over: the long runs that hostile files are made of.
+    static std::string repeated(const std::string& text, std::size_t times)
+    {
+        std::string result;
+        result.reserve(text.size() * times);
+        for (std::size_t i = 0; i < times; ++i)
+            result += text;
+        return result;
+    }
+
+protected:
     static void expect_clean(const Result& result, const std::string& what)
     {
         EXPECT_EQ(result.status, 0) << what << "\n" << result.err;

@@ -7,15 +7,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string repeated(const std::string& text, std::size_t times)
-{
-    std::string result;
-    result.reserve(text.size() * times);
-    for (std::size_t i = 0; i < times; ++i)
-        result += text;
-    return result;
-}
-
 constexpr char BAD_NAME[] = "N:\xff\xfe;\xc3\x28\0\xed\xa0\x80;;;\nTEL:4\n";
 
 std::string card(const std::string& body)
