@@ -9,6 +9,9 @@ namespace fs = std::filesystem;
 
 class HostileSkins : public HostileFiles {
 protected:
+    // The fixed header at the start of every description.
+    static constexpr std::size_t HEADER = 540;
+
     void SetUp() override
     {
         HostileFiles::SetUp();
@@ -39,11 +42,26 @@ protected:
         return { 30 + u16(26) + u16(28), size };
     }
 
+    // The good skin with the description's bytes after its header replaced
+    // by `body` of the same length; the archive around it stays whole.
+    static std::string with_body(const std::string& good, const std::string& body)
+    {
+        auto [start, size] = description_of(good);
+        std::string damaged = good;
+        damaged.replace(start + HEADER, size - HEADER, body);
+        return damaged;
+    }
+
     // Every kind of damage to a good skin file.
     static std::vector<Damage> damages_of(const std::string& good)
     {
         auto [start, size] = description_of(good);
+        std::size_t body = size - HEADER;
         return {
+            // The header passes every check; the trees behind it are gone.
+            { "random bytes after an intact header", with_body(good, random_bytes(body, 28u)),
+                true },
+            { "zeros after an intact header", with_body(good, std::string(body, '\0')), true },
             { "zero-length", "", true },
             { "the first 16 bytes", good.substr(0, 16), true },
             { "cut inside the description", good.substr(0, start + size / 2), true },
