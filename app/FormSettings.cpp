@@ -333,7 +333,7 @@ std::u16string FormSettings::pick_backup_file(const std::u16string& title_key)
 {
     platform::Size screen = platform::screen_size();
     skinner::Skin skin(DIALOGS_SKIN, { screen.width, screen.height });
-    if (!skin.is_valid())
+    if (!skin.is_valid() || !skin.has_form(u"FileExplorerDialog"))
         return {};
     skin.set_language(language_path(document().settings().language));
     dialogs::FileExplorerDialog dialog(this, skin, text_of(title_key));

@@ -18,11 +18,14 @@ struct Mode {
     const char16_t* application_name;
     const char16_t* version_tag;
     const char16_t* skin_failed;
+    // The form the mode opens; a skin without it is refused.
+    const char16_t* form_kind;
 };
 
-constexpr Mode RECOGNITION { true, u"Ringwise", u"Ringwise_1.0", u"Skin_failed" };
+constexpr Mode RECOGNITION { true, u"Ringwise", u"Ringwise_1.0", u"Skin_failed",
+    u"FormRecognizing" };
 constexpr Mode SETTINGS { false, u"Ringwise_settings", u"Ringwise_settings_1.0",
-    u"Settings_skin_failed" };
+    u"Settings_skin_failed", u"FormSettings" };
 
 std::u16string skin_path(const Mode& mode, const Settings& settings)
 {
@@ -64,7 +67,9 @@ void run_mode(os::Application& application, const Mode& mode, const Settings& se
     skinner::Skin skin(skin_path(mode, settings), size);
     // A language that cannot be loaded leaves the keys untranslated.
     skin.set_language(u"%app_path%/" + settings.language + u".lng");
-    if (!skin.check_version(mode.version_tag, size)) {
+    // A header that passes while the description behind it is damaged
+    // leaves no form to find: building one would end in a fatal report.
+    if (!skin.check_version(mode.version_tag, size) || !skin.has_form(mode.form_kind)) {
         platform::message_box(skin.translate(mode.skin_failed), skin.translate(u"Warning"));
         return;
     }

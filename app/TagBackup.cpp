@@ -10,11 +10,12 @@
 #include "platform/Convert.h"
 #include "platform/FolderLock.h"
 #include "platform/LittleEndian.h"
+#include "platform/Process.h"
 
+#include <charconv>
 #include <cstdint>
 #include <filesystem>
 #include <map>
-#include <unistd.h>
 
 namespace {
 
@@ -24,12 +25,13 @@ constexpr const char16_t* FOLDER = u"commands";
 
 constexpr const char16_t* FRESH = u"restore";
 constexpr const char16_t* OLD = u"old";
+constexpr const char16_t* PARTIAL = u"part";
 
 // A name beside `path` that no other process of this program uses now.
 std::u16string sibling(const std::u16string& path, const char16_t* purpose)
 {
     return os::strip_separator(path) + u"." + purpose + u"-"
-        + platform::from_utf8(std::to_string(::getpid()));
+        + platform::from_utf8(std::to_string(platform::current_process_id()));
 }
 
 std::string native(const std::u16string& path)
@@ -49,6 +51,42 @@ void stop_document_audio()
 {
     if (Document* document = Document::instance())
         document->stop_audio();
+}
+
+// The process id in the name of a partial backup "NAME.vcb.part-PID"
+// (extension in any case); 0 for any other name.
+int partial_backup_process(const std::string& name)
+{
+    std::string marker = "." + platform::to_utf8(PARTIAL) + "-";
+    std::size_t at = name.rfind(marker);
+    if (at == std::string::npos || !has_backup_extension(platform::from_utf8(name.substr(0, at))))
+        return 0;
+    const char* digits = name.data() + at + marker.size();
+    const char* end = name.data() + name.size();
+    int process = 0;
+    auto [stop, error] = std::from_chars(digits, end, process);
+    bool whole = digits != end && *digits != '-' && *digits != '+' && stop == end;
+    return error == std::errc() && whole ? process : 0;
+}
+
+// Removes the partial backups in `folder` that a backup cut short by a crash
+// left behind. One whose process still runs is being written now and stays.
+void remove_stale_partial_backups(const std::u16string& folder)
+{
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(native(folder), error)) {
+        std::string name = entry.path().filename().string();
+        int process = partial_backup_process(name);
+        if (process == 0 || process == platform::current_process_id()
+            || !platform::process_has_ended(process))
+            continue;
+        std::error_code file_error;
+        if (!entry.is_regular_file(file_error))
+            continue;
+        os::log() << u"backup_tags removes the partial backup " << platform::from_utf8(name)
+                  << u"\n";
+        os::delete_file(platform::from_utf8(entry.path().string()));
+    }
 }
 
 std::u16string commands_folder()
@@ -86,7 +124,8 @@ bool backup_tags(const std::u16string& requested)
 {
     std::u16string path = backup_file_path(requested);
     stop_document_audio();
-    std::u16string partial = sibling(path, u"part");
+    remove_stale_partial_backups(os::directory_of(path));
+    std::u16string partial = sibling(path, PARTIAL);
     bool written = false;
     {
         os::ChunkFile archive(partial, 1);

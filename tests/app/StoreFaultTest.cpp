@@ -246,6 +246,54 @@ TEST_F(StoreFaults, ACrashWhileBackingUpLeavesTheTagsAndNoHalfBackup)
     EXPECT_EQ(listed().size(), 2u);
 }
 
+TEST_F(StoreFaults, TheNextBackupRemovesWhatCrashedBackupsLeftButNotARunningOnesFile)
+{
+    fs::create_directories(path("saved"));
+    // A backup killed once its partial file holds data.
+    std::string partial;
+    for (steps = 1; steps <= MOST_STEPS && partial.empty(); ++steps) {
+        ASSERT_TRUE(killed_at(steps, tool("backup " + path("saved/tags.vcb"))))
+            << "the backup got through without a partial file at step " << steps;
+        for (const auto& entry : fs::directory_iterator(path("saved")))
+            if (entry.path().filename().string().starts_with("tags.vcb.part-")
+                && entry.file_size() > 0)
+                partial = entry.path().filename().string();
+    }
+    ASSERT_FALSE(partial.empty());
+    // The killed process is gone; this test's own process runs, as another
+    // backup being written now would.
+    std::string gone = partial.substr(partial.rfind('-') + 1);
+    std::string running = std::to_string(::getpid());
+    temp.write("saved/older.VCB.part-" + gone, "cut short");
+    temp.write("saved/other.vcb.part-" + running, "being written");
+    // Names of other files, whatever their numbers.
+    for (const std::string name :
+        { "notes.txt.part-" + gone, "tags.vcb.part-" + gone + "x", std::string("tags.vcb.part-") })
+        temp.write("saved/" + name, "not a backup");
+
+    // The next backup, from the settings form.
+    script("wait-form FormSettings 60000\ncommand Backup_tags\nwait-form FileExplorerDialog\n"
+           "tap-control edtPath\ntext "
+        + path("saved/tags.vcb") + "\ntap-control btnOk\nwait-form FormSettings\ncommand Exit\n");
+    Result result = run("s");
+    ::unsetenv("RINGWISE_SCRIPT");
+    ASSERT_EQ(result.status, 0) << result.err;
+
+    std::set<std::string> found;
+    for (const auto& entry : fs::directory_iterator(path("saved")))
+        found.insert(entry.path().filename().string());
+    EXPECT_EQ(found,
+        (std::set<std::string> { "tags.vcb", "other.vcb.part-" + running, "notes.txt.part-" + gone,
+            "tags.vcb.part-" + gone + "x", std::string("tags.vcb.part-") }));
+    EXPECT_EQ(temp.read("saved/other.vcb.part-" + running), "being written");
+    // The new backup is whole.
+    ASSERT_EQ(shell(temp.native(tool("untag " + anna_id + " '" + ANNA_PHONE + "'"))), "");
+    ASSERT_EQ(voice_of(ANNA_PHONE), "");
+    EXPECT_EQ(shell(temp.native(tool("restore " + path("saved/tags.vcb")))),
+        "restored " + path("saved/tags.vcb") + "\n");
+    EXPECT_EQ(voice_of(ANNA_PHONE), "001");
+}
+
 TEST_F(StoreFaults, ACrashWhileRestoringLeavesTheOldOrTheRestoredTags)
 {
     ASSERT_NE(shell(temp.native(tool("backup " + path("anna.vcb")))), "");
