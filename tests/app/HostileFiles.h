@@ -58,6 +58,15 @@ protected:
         return run(arguments);
     }
 
+    // Anna's tag, settings without sounds or playback, and the settings skin:
+    // the folder most of the hostile runs start from.
+    void tag_anna_with_quiet_settings()
+    {
+        tag("Anna", ANNA_PHONE, recording("anna-1"));
+        write_settings(false, false, false);
+        write_settings_skin();
+    }
+
     // The grid's line of the dump the settings run wrote.
     std::string grid()
     {

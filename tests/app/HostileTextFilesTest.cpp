@@ -19,9 +19,7 @@ protected:
     void SetUp() override
     {
         HostileFiles::SetUp();
-        tag("Anna", ANNA_PHONE, recording("anna-1"));
-        write_settings(false, false, false);
-        write_settings_skin();
+        tag_anna_with_quiet_settings();
         stored = temp.read("commands/commands.xml");
     }
 

@@ -28,8 +28,8 @@ const char16_t* const PROGRAM_KEYS[] = { u"Warning", u"Skin_failed", u"Settings_
     u"Play", u"Delete", u"Refresh", u"Settings", u"Play_sound", u"Play_commands",
     u"Wait_confirmation", u"Precise_matching", u"Skin", u"Language", u"Backup_restore",
     u"Backup_tags", u"Restore_tags", u"Help", u"About", u"Exit", u"Save_file", u"Select_file",
-    u"Backup_error", u"Restore_error", u"Help_link", u"Label_file_name", u"Ok", u"Tarn_URL",
-    u"_LOGO_S", u"_LOGO_M", u"_LOGO_URL" };
+    u"Backup_error", u"Restore_error", u"Settings_save_error", u"Tag_save_error", u"Help_link",
+    u"Label_file_name", u"Ok", u"Tarn_URL", u"_LOGO_S", u"_LOGO_M", u"_LOGO_URL" };
 
 std::u16string path_of(const std::string& language)
 {
