@@ -265,17 +265,21 @@ void MenuManagerImpl::compute_soft_keys()
 
     table_.resize(FIRST_ITEM_ID);
     table_.resize(RIGHT_KEY_ID + 1, nullptr);
-    // A lone sub-menu on a key is that key's popup, under its own text: a
-    // key that raised its command would open nothing.
-    if (left_.count() == 1 && !left_[0]->sub_items.empty()) {
-        Item* item = left_[0];
-        left_root_.sub_items = item->sub_items;
-        table_[LEFT_KEY_ID] = &left_root_;
-        left_key_ = { item->text, {}, true, item->enabled };
-    } else if (left_.count() == 1) {
-        Item* item = left_[0];
-        table_[LEFT_KEY_ID] = item;
-        left_key_ = { item->text, item->command, false, item->enabled };
+    // A key with one item carries it: its command, or for a lone sub-menu
+    // that sub-menu's entries as the key's popup under its own text (a key
+    // that raised the sub-menu's command would open nothing).
+    auto carry = [this](Item* item, Item& root, auto id, SoftKey& key) {
+        if (item->sub_items.empty()) {
+            table_[id] = item;
+            key = { item->text, item->command, false, item->enabled };
+            return;
+        }
+        root.sub_items = item->sub_items;
+        table_[id] = &root;
+        key = { item->text, {}, true, item->enabled };
+    };
+    if (left_.count() == 1) {
+        carry(left_[0], left_root_, LEFT_KEY_ID, left_key_);
     } else {
         std::u16string text = translate(u"menuSoftButtonOk", u"Action");
         left_root_.sub_items = left_.items();
@@ -284,15 +288,8 @@ void MenuManagerImpl::compute_soft_keys()
         table_[LEFT_KEY_ID] = popup ? &left_root_ : &fake_left_;
         left_key_ = { text, popup ? std::u16string() : fake_left_.command, popup, true };
     }
-    if (right_count == 1 && !right_[0]->sub_items.empty()) {
-        Item* item = right_[0];
-        right_root_.sub_items = item->sub_items;
-        table_[RIGHT_KEY_ID] = &right_root_;
-        right_key_ = { item->text, {}, true, item->enabled };
-    } else if (right_count == 1) {
-        Item* item = right_[0];
-        table_[RIGHT_KEY_ID] = item;
-        right_key_ = { item->text, item->command, false, item->enabled };
+    if (right_count == 1) {
+        carry(right_[0], right_root_, RIGHT_KEY_ID, right_key_);
     } else {
         std::u16string text = translate(u"menuSoftButtonMenu", u"Menu");
         right_root_.sub_items = right_.items();
